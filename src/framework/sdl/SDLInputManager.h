@@ -1,0 +1,22 @@
+// SDLInputManager.h - reads the frame's SDL events into the input state.
+#pragma once
+
+#include "../core/EventBuffer.h"
+#include "../core/InputManager.h"
+
+namespace Ostrel {
+
+class SDLInputManager : public InputManager {
+public:
+    EventBuffer* events = nullptr;
+    int32_t lastMouseX = 0;
+    int32_t lastMouseY = 0;
+
+    explicit SDLInputManager(EventBuffer* events);
+
+    void Init() override;
+    void Update(float dt) override;
+    void InitControllers();
+};
+
+}  // namespace Ostrel
