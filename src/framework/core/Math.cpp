@@ -47,6 +47,9 @@ mat4 Scale(float x, float y, float z) {
 
 mat4 Rotate(float angle, const vec3& axis) {
     const float len = std::sqrt(axis.x * axis.x + axis.y * axis.y + axis.z * axis.z);
+    // A zero axis has no direction; turning about it leaves the sprite as it
+    // is instead of filling the matrix with NaNs.
+    if (!(len > 0.0f)) return mat4::Identity();
     const float nx = axis.x / len, ny = axis.y / len, nz = axis.z / len;
     const float c = std::cos(angle), s = std::sin(angle), t = 1.0f - c;
     mat4 r;

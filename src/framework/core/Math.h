@@ -67,7 +67,8 @@ mat3 operator+(const mat3& a, const mat3& b);
 // Builders used by the sprite and text renderers.
 mat4 Translate(float x, float y, float z);
 mat4 Scale(float x, float y, float z);
-// Right-handed rotation by angle (radians) about axis; the axis is normalised here.
+// Right-handed rotation by angle (radians) about axis; the axis is normalised
+// here, and a zero axis gives the identity.
 mat4 Rotate(float angle, const vec3& axis);
 mat4 Ortho(float left, float right, float bottom, float top, float zNear, float zFar);
 mat4 LookAt(const vec3& eye, const vec3& centre, const vec3& up);

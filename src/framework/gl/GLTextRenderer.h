@@ -11,7 +11,7 @@ class FileReader;
 class GLTextRenderer : public TextRenderer {
 public:
     FileReader* fileReader = nullptr;
-    float vertices[16] = {};
+    float vertices[16] = {};  // one glyph quad: four vertices of x, y, u, v
 
     GLTextRenderer(Renderer* renderer, FileReader* fileReader);
 
@@ -25,6 +25,8 @@ public:
 private:
     void DrawTrueTypeText(Font* font, const std::string& text, const vec2& position, float scale);
     void DrawBitmapText(Font* font, const std::string& text, const vec2& position, float scale);
+    void SetVertex(int index, float x, float y, float u, float v);
+    void DrawQuad();
 };
 
 }  // namespace Ostrel

@@ -8,6 +8,7 @@
 
 #include <map>
 #include <string>
+#include <vector>
 
 namespace Ostrel {
 
@@ -34,6 +35,9 @@ class SDLSoundManager : public SoundManager {
 public:
     std::map<std::string, SDLMusic*> music;
     std::map<std::string, SDLSound*> sounds;
+    // Music loaded under a name already taken: not reachable by name, but
+    // playing, so it is freed only by ReleaseAll.
+    std::vector<SDLMusic*> unnamedMusic;
 
     void Init() override;
     Music* GetMusic(std::string name) override;

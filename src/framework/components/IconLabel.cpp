@@ -1,0 +1,42 @@
+// IconLabel.cpp - icon and caption, each in its own batch.
+#include "IconLabel.h"
+
+#include "../core/SpriteRenderer.h"
+#include "../core/TextRenderer.h"
+#include "../gl/Font.h"
+
+#include <utility>
+
+namespace Ostrel {
+
+namespace {
+// Space between the icon and the caption, in pixels before scaling.
+constexpr float CaptionGap = 5.0f;
+}  // namespace
+
+IconLabel::IconLabel(SpriteRenderer* spriteRenderer_, TextRenderer* textRenderer_, Font* font_, std::string caption_,
+                     ITexture2D* icon_, ivec2 position_)
+    : spriteRenderer(spriteRenderer_),
+      textRenderer(textRenderer_),
+      font(font_),
+      caption(std::move(caption_)),
+      icon(icon_),
+      position(position_) {}
+
+void IconLabel::Render() {
+    const float side = static_cast<float>(font->GetHeight()) * scale;
+    const int32_t iconSide = static_cast<int32_t>(side);
+
+    spriteRenderer->Begin(0);
+    spriteRenderer->DrawSprite(icon, ivec4(position.x + iconOffset.x, position.y + iconOffset.y, iconSide, iconSide));
+    spriteRenderer->End();
+
+    // The caption follows the untruncated side and ignores the icon offset.
+    textRenderer->Begin(0);
+    textRenderer->DrawText(font, caption,
+                           vec2(static_cast<float>(position.x) + side + CaptionGap, static_cast<float>(position.y)),
+                           scale, colour);
+    textRenderer->End();
+}
+
+}  // namespace Ostrel

@@ -1,0 +1,24 @@
+#include "PostProcessManager.h"
+
+#include "Renderer.h"
+#include "../gl/EffectInstance.h"
+#include "../gl/IRenderFramebuffer.h"
+
+namespace Ostrel {
+
+PostProcessManager::PostProcessManager(Renderer* renderer_) : renderer(renderer_) {}
+
+void PostProcessManager::Begin(EffectInstance* effect) {
+    currentEffect = effect;
+    framebuffer->Bind();
+    framebuffer->Clear(renderer->clearColour);
+}
+
+void PostProcessManager::End() {
+    if (currentEffect == nullptr) return;
+    currentEffect->Apply();
+    framebuffer->Draw();
+    currentEffect = nullptr;
+}
+
+}  // namespace Ostrel

@@ -1,0 +1,136 @@
+#include "GLRenderFrameBuffer.h"
+
+#include "../core/Renderer.h"
+#include "../core/WindowManager.h"
+#include "GLVao.h"
+#include "QuadMesh.h"
+
+#include <iostream>
+#include <vector>
+
+namespace Ostrel {
+
+GLRenderFrameBuffer::GLRenderFrameBuffer(WindowManager* window, Renderer* renderer_) : renderer(renderer_) {
+    window->AddWindowResizedListener([this](WindowResizedEvent* event) { OnWindowResized(event); });
+}
+
+void GLRenderFrameBuffer::Initialize() {
+    if (state == LifecycleInitialised) return;
+    state = LifecycleInitialised;
+    CreateFramebuffer(renderer->GetWidth(), renderer->GetHeight());
+    CreateScreenQuad();
+}
+
+void GLRenderFrameBuffer::Bind() {
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+}
+
+void GLRenderFrameBuffer::Unbind() {
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+void GLRenderFrameBuffer::Clear(const vec4& color) {
+    glClearColor(color.x, color.y, color.z, color.w);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glEnable(GL_DEPTH_TEST);
+}
+
+void GLRenderFrameBuffer::Draw() {
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClear(GL_COLOR_BUFFER_BIT);
+    quad->Bind();
+    glDisable(GL_DEPTH_TEST);
+    glActiveTexture(GL_TEXTURE0);
+    glBindTexture(GL_TEXTURE_2D, colorTexture);
+    quad->Draw();
+}
+
+void GLRenderFrameBuffer::Destroy() {
+    if (state == LifecycleReleased) return;
+    if (ownedQuad != nullptr) {
+        ownedQuad->Destroy();
+        delete ownedQuad;
+    }
+    ownedQuad = nullptr;
+    quad = nullptr;
+    DeleteTargets();
+    state = LifecycleReleased;
+}
+
+void GLRenderFrameBuffer::CreateFramebuffer(int width, int height) {
+    glGenFramebuffers(1, &framebuffer);
+    glGenTextures(1, &colorTexture);
+    glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+
+    glBindTexture(GL_TEXTURE_2D, colorTexture);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, width, height, 0, GL_RGB, GL_UNSIGNED_BYTE, nullptr);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, colorTexture, 0);
+
+    glGenRenderbuffers(1, &renderbuffer);
+    glBindRenderbuffer(GL_RENDERBUFFER, renderbuffer);
+    glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, width, height);
+    glBindRenderbuffer(GL_RENDERBUFFER, 0);
+
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+        std::cout << "ERROR::FRAMEBUFFER:: Framebuffer is not complete!" << std::endl;
+    }
+    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+}
+
+void GLRenderFrameBuffer::CreateScreenQuad() {
+    QuadMesh mesh;
+    // The unit quad doubled spans clip space: (-1, -1) .. (1, 1).
+    float positions[12];
+    for (int i = 0; i < 12; ++i) positions[i] = mesh.positions[i] * 2.0f;
+
+    VertexAttribute position;
+    position.dynamic = true;
+    position.index = 0;
+    position.components = 3;
+    position.type = GL_FLOAT;
+    position.data = positions;
+    position.count = mesh.positionCount;
+    position.usage = GL_STATIC_DRAW;
+
+    VertexAttribute uv;
+    uv.dynamic = true;
+    uv.index = 1;
+    uv.components = 2;
+    uv.type = GL_FLOAT;
+    uv.data = mesh.uvs;
+    uv.count = mesh.uvCount;
+    uv.usage = GL_STATIC_DRAW;
+
+    IndexBufferDescription indices;
+    indices.data = mesh.indices;
+    indices.type = GL_UNSIGNED_BYTE;
+    indices.count = mesh.indexCount;
+    indices.usage = GL_STATIC_DRAW;
+
+    ownedQuad = new GLVao(std::vector<VertexAttribute>{position, uv}, indices);
+    quad = ownedQuad;
+}
+
+void GLRenderFrameBuffer::OnWindowResized(WindowResizedEvent* event) {
+    // Only a live target follows the window: before Initialize the renderer's
+    // size (already updated by its own listener) is used, and after Destroy
+    // new GL objects would never be freed.
+    if (state != LifecycleInitialised) return;
+    DeleteTargets();
+    CreateFramebuffer(event->width, event->height);
+}
+
+void GLRenderFrameBuffer::DeleteTargets() {
+    glDeleteTextures(1, &colorTexture);
+    glDeleteFramebuffers(1, &framebuffer);
+    glDeleteRenderbuffers(1, &renderbuffer);
+    colorTexture = 0;
+    framebuffer = 0;
+    renderbuffer = 0;
+}
+
+}  // namespace Ostrel

@@ -1,0 +1,68 @@
+#include "GLTextShader.h"
+
+#include "../core/FileReader.h"
+#include "GLShaderImplementation.h"
+
+#include <utility>
+
+namespace Ostrel {
+
+GLTextShader::GLTextShader(FileReader* fileReader_)
+    : implementation(new GLShaderImplementation()), fileReader(fileReader_) {}
+
+GLTextShader::~GLTextShader() {
+    delete implementation;
+}
+
+std::map<std::string, ShaderUniform*>* GLTextShader::GetUniforms() {
+    return implementation->GetUniforms();
+}
+
+ShaderUniform* GLTextShader::GetUniform(std::string name) {
+    return implementation->GetUniform(std::move(name));
+}
+
+void GLTextShader::SetUniform(std::string name, ShaderUniform* uniform) {
+    implementation->SetUniform(std::move(name), uniform);
+}
+
+ShaderUniform* GLTextShader::CreateUniform(std::string name, UniformType type) {
+    return implementation->CreateUniform(std::move(name), type);
+}
+
+ShaderUniform* GLTextShader::CreateUniform(std::string name, UniformType type, std::string key) {
+    return implementation->CreateUniform(std::move(name), type, std::move(key));
+}
+
+void GLTextShader::Use() {
+    implementation->Use();
+}
+
+void GLTextShader::Load() {
+    std::string vertex = fileReader->ReadFile("assets/framework/shaders/text/text_v_es.glsl");
+    std::string fragment = fileReader->ReadFile("assets/framework/shaders/text/text_f_es.glsl");
+    implementation->LoadProgram(std::move(vertex), std::move(fragment));
+    projectionLocation = implementation->GetUniformLocation("u_projection_matrix", true);
+    viewLocation = implementation->GetUniformLocation("u_view_matrix", true);
+    transformLocation = implementation->GetUniformLocation("u_transform_matrix", true);
+    colourLocation = implementation->GetUniformLocation("u_color", true);
+}
+
+void GLTextShader::Unload() {
+    implementation->Unload();
+}
+
+void GLTextShader::SetProjectionView(const mat4* projection, const mat4* view) {
+    glUniformMatrix4fv(projectionLocation, 1, GL_FALSE, projection->data());
+    glUniformMatrix4fv(viewLocation, 1, GL_FALSE, view->data());
+}
+
+void GLTextShader::SetTransform(const mat4* model) {
+    glUniformMatrix4fv(transformLocation, 1, GL_FALSE, model->data());
+}
+
+void GLTextShader::SetColor(const vec4* colour) {
+    glUniform4fv(colourLocation, 1, colour->data());
+}
+
+}  // namespace Ostrel

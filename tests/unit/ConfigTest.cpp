@@ -1,0 +1,178 @@
+// Configuration lookups: how "key=" is found in the text, what a value is, how
+// numbers convert and how a bad number or a missing file is reported.
+#include "core/Config.h"
+
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+
+using Ostrel::Config;
+
+namespace {
+
+Config WithText(const std::string& text) {
+    Config config;
+    config.text = text;
+    return config;
+}
+
+}  // namespace
+
+TEST(ConfigLookup, KeyInsideLongerKeyOnEarlierLineWins) {
+    Config config = WithText("xhide_time=5\nhide_time=1000\n");
+    int value = -1;
+    EXPECT_TRUE(config.GetInt("hide_time", &value));
+    EXPECT_EQ(value, 5);
+
+    Config reversed = WithText("hide_time=1000\nxhide_time=5\n");
+    EXPECT_TRUE(reversed.GetInt("hide_time", &value));
+    EXPECT_EQ(value, 1000);
+}
+
+TEST(ConfigLookup, FirstOfTwoEqualKeys) {
+    Config config = WithText("logo=first.png\nlogo=second.png\n");
+    std::string value;
+    EXPECT_TRUE(config.GetString("logo", &value));
+    EXPECT_EQ(value, "first.png");
+}
+
+TEST(ConfigLookup, PrefixKeyDoesNotMatchLongerKey) {
+    Config config = WithText("texture_10=ten.png\ntexture_1=one.png\n");
+    std::string value;
+    EXPECT_TRUE(config.GetString("texture_1", &value));
+    EXPECT_EQ(value, "one.png");
+    EXPECT_TRUE(config.GetString("texture_10", &value));
+    EXPECT_EQ(value, "ten.png");
+
+    Config onlyTen = WithText("texture_10=ten.png\n");
+    value = "unchanged";
+    EXPECT_FALSE(onlyTen.GetString("texture_1", &value));
+    EXPECT_EQ(value, "unchanged");
+}
+
+TEST(ConfigLookup, LastLineWithoutLineEndRunsToEndOfText) {
+    Config config = WithText("a=1\ncard=assets/back.png");
+    std::string value;
+    EXPECT_TRUE(config.GetString("card", &value));
+    EXPECT_EQ(value, "assets/back.png");
+}
+
+TEST(ConfigLookup, ValueIsUntrimmedAndMayBeEmpty) {
+    Config config = WithText("hide_time= 1500\nname=two words \nempty=\nlast=x\n");
+    std::string text;
+    EXPECT_TRUE(config.GetString("hide_time", &text));
+    EXPECT_EQ(text, " 1500");
+    int number = 0;
+    EXPECT_TRUE(config.GetInt("hide_time", &number));
+    EXPECT_EQ(number, 1500);
+    EXPECT_TRUE(config.GetString("name", &text));
+    EXPECT_EQ(text, "two words ");
+    EXPECT_TRUE(config.GetString("empty", &text));
+    EXPECT_EQ(text, "");
+}
+
+TEST(ConfigLookup, NumbersIgnoreTrailingText) {
+    Config config = WithText("time_to_start=1500 ms\nanimation_speed=0.008rad\n");
+    int ms = 0;
+    float speed = 0.0f;
+    EXPECT_TRUE(config.GetInt("time_to_start", &ms));
+    EXPECT_EQ(ms, 1500);
+    EXPECT_TRUE(config.GetFloat("animation_speed", &speed));
+    EXPECT_FLOAT_EQ(speed, 0.008f);
+}
+
+TEST(ConfigLookup, MissingKeyLeavesOutputAndCacheAlone) {
+    Config config = WithText("a=1\n");
+    std::string text = "keep";
+    int number = 7;
+    float real = 2.5f;
+    EXPECT_FALSE(config.GetString("b", &text));
+    EXPECT_FALSE(config.GetInt("b", &number));
+    EXPECT_FALSE(config.GetFloat("b", &real));
+    EXPECT_EQ(text, "keep");
+    EXPECT_EQ(number, 7);
+    EXPECT_EQ(real, 2.5f);
+    EXPECT_TRUE(config.cache.empty());
+}
+
+TEST(ConfigLookup, SuccessfulLookupsAreCached) {
+    Config config = WithText("a=1\nb=two\n");
+    std::string value;
+    config.GetString("b", &value);
+    int number = 0;
+    config.GetInt("a", &number);
+    ASSERT_EQ(config.cache.size(), 2u);
+    EXPECT_EQ(config.cache["a"], "1");
+    EXPECT_EQ(config.cache["b"], "two");
+}
+
+TEST(ConfigNumbers, MalformedIntegerReportsKeyAndValueAndKeepsDefault) {
+    Config config = WithText("hide_time=soon\n");
+    int value = 1000;
+    testing::internal::CaptureStderr();
+    const bool found = config.GetInt("hide_time", &value);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(found);
+    EXPECT_EQ(value, 1000);
+    EXPECT_NE(err.find("hide_time"), std::string::npos) << err;
+    EXPECT_NE(err.find("soon"), std::string::npos) << err;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+}
+
+TEST(ConfigNumbers, MalformedFloatReportsKeyAndValueAndKeepsDefault) {
+    Config config = WithText("animation_speed=fast\n");
+    float value = 0.008f;
+    testing::internal::CaptureStderr();
+    const bool found = config.GetFloat("animation_speed", &value);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_FALSE(found);
+    EXPECT_EQ(value, 0.008f);
+    EXPECT_NE(err.find("animation_speed"), std::string::npos) << err;
+    EXPECT_NE(err.find("fast"), std::string::npos) << err;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+}
+
+TEST(ConfigNumbers, OutOfRangeNumbersReportAndKeepDefault) {
+    Config config = WithText("big=99999999999\nhuge=1e999\n");
+    int big = 3;
+    float huge = 4.0f;
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(config.GetInt("big", &big));
+    EXPECT_FALSE(config.GetFloat("huge", &huge));
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(big, 3);
+    EXPECT_EQ(huge, 4.0f);
+    EXPECT_NE(err.find("big"), std::string::npos) << err;
+    EXPECT_NE(err.find("99999999999"), std::string::npos) << err;
+    EXPECT_NE(err.find("huge"), std::string::npos) << err;
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 2) << err;
+}
+
+TEST(ConfigLoad, ReadsConfigFileFromWorkingDirectory) {
+    OstrelTest::TempDir dir;
+    dir.Write("assets/game/config.txt", "hide_time=250\r\nlogo=l.png\r\n");
+    OstrelTest::ScopedChdir chdir(dir.Path());
+    Config config;
+    config.Load();
+    EXPECT_EQ(config.text, "hide_time=250\nlogo=l.png\n");
+    int value = 0;
+    EXPECT_TRUE(config.GetInt("hide_time", &value));
+    EXPECT_EQ(value, 250);
+}
+
+TEST(ConfigLoad, MissingFilePrintsTwoLinesAndEveryKeyIsMissing) {
+    OstrelTest::TempDir dir;
+    OstrelTest::ScopedChdir chdir(dir.Path());
+    Config config;
+    testing::internal::CaptureStderr();
+    config.Load();
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(err, "Current path: \nCould not open the file - 'assets/game/config.txt'\n");
+    EXPECT_TRUE(config.text.empty());
+    int value = 42;
+    EXPECT_FALSE(config.GetInt("hide_time", &value));
+    EXPECT_EQ(value, 42);
+}
