@@ -166,6 +166,11 @@ protected:
             if (!HasTool(tool)) GTEST_SKIP() << tool << " is not installed";
         const std::string executable = OstrelTest::ExecutableDir() + "/../zinnet";
         if (!fs::exists(executable)) GTEST_SKIP() << "the game executable is not built: " << executable;
+        int screenWidth = 0;
+        int screenHeight = 0;
+        std::istringstream(Shell("xdotool getdisplaygeometry")) >> screenWidth >> screenHeight;
+        if (screenWidth < 1920 || screenHeight < 1080)
+            GTEST_SKIP() << "the screen must hold a 1920 x 1080 window, it is " << screenWidth << " x " << screenHeight;
         shotDir = OstrelTest::ExecutableDir() + "/e2e-editor";
         fs::create_directories(shotDir);
 
