@@ -39,11 +39,11 @@ constexpr int kDescribedCodes = 128;
 
 struct Glyph {
     bool present = false;
-    int left = 0;     // bitmap_left, font pixels
-    int top = 0;      // bitmap_top, font pixels
-    int width = 0;    // bitmap width, font pixels
-    int rows = 0;     // bitmap rows, font pixels
-    int advance = 0;  // whole font pixels
+    int left = 0;                     // bitmap_left, font pixels
+    int top = 0;                      // bitmap_top, font pixels
+    int width = 0;                    // bitmap width, font pixels
+    int rows = 0;                     // bitmap rows, font pixels
+    int advance = 0;                  // whole font pixels
     std::vector<unsigned char> bits;  // rows * width, 0 or 1
 };
 
@@ -146,7 +146,8 @@ int main(int argc, char** argv) {
                 }
                 for (int sy = 0; sy < scale; ++sy) {
                     for (int sx = 0; sx < scale; ++sx) {
-                        const size_t px = static_cast<size_t>(cellY + fy * scale + sy) * kAtlas + (cellX + fx * scale + sx);
+                        const size_t px =
+                            static_cast<size_t>(cellY + fy * scale + sy) * kAtlas + (cellX + fx * scale + sx);
                         unsigned char* p = &atlas[px * 4];
                         p[0] = p[1] = p[2] = p[3] = 255;
                     }

@@ -71,7 +71,9 @@ void GameIntroState::Cleanup() {
     selectHint = nullptr;
 }
 
-void GameIntroState::OnEnter() { Layout(); }
+void GameIntroState::OnEnter() {
+    Layout();
+}
 
 void GameIntroState::Layout() {
     const int32_t w = windowManager->settings.width;

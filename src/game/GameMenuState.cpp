@@ -35,7 +35,9 @@ Ostrel::EffectInstance* ChosenEffect(const GameData* data) {
 GameMenuState::GameMenuState(Ostrel::Framework* framework, GameData* data) : Ostrel::State(framework), gameData(data) {}
 
 // The game never deletes its screens; tests and tools that do release the tree.
-GameMenuState::~GameMenuState() { delete menu; }
+GameMenuState::~GameMenuState() {
+    delete menu;
+}
 
 void GameMenuState::Init() {
     using Ostrel::MenuEntryType;
@@ -116,8 +118,8 @@ void GameMenuState::UpdateLogoRect() {
     } else if (w > 1280 || h >= 721) {
         logoScale = 4;
     }
-    logoRect = Ostrel::ivec4(w / 2 - (logoScale * LogoWidth) / 2, LogoTop, logoScale * LogoWidth,
-                             logoScale * LogoHeight);
+    logoRect =
+        Ostrel::ivec4(w / 2 - (logoScale * LogoWidth) / 2, LogoTop, logoScale * LogoWidth, logoScale * LogoHeight);
 }
 
 void GameMenuState::Update(float dt) {

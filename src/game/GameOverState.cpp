@@ -30,12 +30,19 @@ Ostrel::EffectInstance* ChosenEffect(const GameData* data) {
     return nullptr;
 }
 
+void ForgetClicks(Ostrel::MenuComponent* node) {
+    node->clicked = false;
+    for (Ostrel::MenuComponent* child : node->children) ForgetClicks(child);
+}
+
 }  // namespace
 
 GameOverState::GameOverState(Ostrel::Framework* framework, GameData* data) : Ostrel::State(framework), gameData(data) {}
 
 // The game never deletes its screens; tests and tools that do release the menu.
-GameOverState::~GameOverState() { delete menu; }
+GameOverState::~GameOverState() {
+    delete menu;
+}
 
 void GameOverState::Init() {
     delete menu;
@@ -57,6 +64,7 @@ void GameOverState::OnEnter() {
     menu->SetSelectionColor(gameData->menuSelectionColor, true);
     menu->SetScale(gameData->fontScale);
     logoRect = Ostrel::ivec4(windowManager->settings.width / 2 - LogoWidth / 2, LogoTop, LogoWidth, LogoHeight);
+    pressHeldOnEntry = inputManager->GetMouseState().left;
 }
 
 void GameOverState::OnMenuEntrySelected(Ostrel::MenuEntrySelectedEvent* event) {
@@ -69,7 +77,14 @@ void GameOverState::OnMenuEntrySelected(Ostrel::MenuEntrySelectedEvent* event) {
 }
 
 // Escape or controller B only closes and reopens the menu; the screen stays.
-void GameOverState::Update(float dt) { menu->Update(dt); }
+void GameOverState::Update(float dt) {
+    if (pressHeldOnEntry && !inputManager->GetMouseState().left) {
+        // The release of the press that ended the deal arrived as a click.
+        ForgetClicks(menu);
+        pressHeldOnEntry = false;
+    }
+    menu->Update(dt);
+}
 
 void GameOverState::Render() {
     Ostrel::EffectInstance* effect = ChosenEffect(gameData);

@@ -32,4 +32,10 @@ public:
 
     // The callback of both entries.
     void OnMenuEntrySelected(Ostrel::MenuEntrySelectedEvent* event);
+
+private:
+    // The left button was already down when the screen was entered: that
+    // press turned the last card on the table, and its release here must not
+    // choose "Restart" or "Quit Game" under the pointer.
+    bool pressHeldOnEntry = false;
 };

@@ -15,8 +15,12 @@ int RunGame() {
 
 #ifdef _WIN32
 #include <windows.h>
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return RunGame(); }
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+    return RunGame();
+}
 #else
 // Platforms without WinMain enter here and do exactly what WinMain does.
-int main() { return RunGame(); }
+int main() {
+    return RunGame();
+}
 #endif

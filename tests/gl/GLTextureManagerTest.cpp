@@ -12,6 +12,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
+#include <type_traits>
 #include <vector>
 
 using namespace Ostrel;
@@ -247,6 +248,10 @@ TEST_F(TextureManagerTest, UndecodablePictureStillReplacesTheKey) {
     EXPECT_EQ(manager.GetTexture("card"), empty);
     EXPECT_EQ(loader.LiveImages(), 0);
 }
+
+// A copy would delete the same texture name a second time.
+static_assert(!std::is_copy_constructible<GLTexture2D>::value && !std::is_copy_assignable<GLTexture2D>::value,
+              "a texture object is the one owner of its GL name");
 
 TEST_F(TextureManagerTest, UnloadThenDeleteFreesTheNameOnce) {
     OstrelTest::GLDeleteRecorder deletes;

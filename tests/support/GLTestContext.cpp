@@ -51,7 +51,8 @@ std::vector<uint8_t> GLTestContext::ReadPixels() const {
     const size_t row = static_cast<size_t>(width) * 4;
     for (int y = 0; y < height; ++y) {
         std::copy(bottomUp.begin() + static_cast<long>((height - 1 - y) * row),
-                  bottomUp.begin() + static_cast<long>((height - y) * row), topDown.begin() + static_cast<long>(y * row));
+                  bottomUp.begin() + static_cast<long>((height - y) * row),
+                  topDown.begin() + static_cast<long>(y * row));
     }
     return topDown;
 }
@@ -63,7 +64,9 @@ Rgba GLTestContext::Pixel(int x, int y) const {
     return Rgba{p[0], p[1], p[2], p[3]};
 }
 
-bool GLTestContext::SavePng(const std::string& path) const { return WritePng(path, ReadPixels(), width, height); }
+bool GLTestContext::SavePng(const std::string& path) const {
+    return WritePng(path, ReadPixels(), width, height);
+}
 
 bool WritePng(const std::string& path, const std::vector<uint8_t>& rgba, int width, int height) {
     return stbi_write_png(path.c_str(), width, height, 4, rgba.data(), width * 4) != 0;

@@ -6,7 +6,9 @@ void RecordingFramebuffer::Note(const std::string& entry) {
     if (journal != nullptr) journal->push_back(entry);
 }
 
-void RecordingFramebuffer::Initialize() { ++initializeCalls; }
+void RecordingFramebuffer::Initialize() {
+    ++initializeCalls;
+}
 
 void RecordingFramebuffer::Bind() {
     ++bindCalls;
@@ -28,6 +30,8 @@ void RecordingFramebuffer::Draw() {
     Note("post.Draw");
 }
 
-void RecordingFramebuffer::Destroy() { ++destroyCalls; }
+void RecordingFramebuffer::Destroy() {
+    ++destroyCalls;
+}
 
 }  // namespace OstrelTest

@@ -57,7 +57,9 @@ void ScreenTestBed::WireState(Ostrel::State* state) {
     state->soundManager = &sounds;
 }
 
-void ScreenTestBed::Register(const std::string& name, Ostrel::State* state) { game.AddState(name, state); }
+void ScreenTestBed::Register(const std::string& name, Ostrel::State* state) {
+    game.AddState(name, state);
+}
 
 void ScreenTestBed::Resize(int width, int height) {
     renderer.SetSize(width, height);
@@ -81,7 +83,9 @@ void ScreenTestBed::ClearRecords() {
     text.Clear();
 }
 
-void ScreenTestBed::Push(const SDL_Event& event) { game.eventBuffer.events[game.eventBuffer.count++] = event; }
+void ScreenTestBed::Push(const SDL_Event& event) {
+    game.eventBuffer.events[game.eventBuffer.count++] = event;
+}
 
 void ScreenTestBed::Key(SDL_Keycode key) {
     SDL_Event e{};
@@ -113,7 +117,6 @@ void ScreenTestBed::PadButton(SDL_GameControllerButton button) {
     Push(e);
 }
 
-
 void ScreenTestBed::PadAxis(SDL_GameControllerAxis axis, Sint16 value) {
     SDL_Event e{};
     e.type = SDL_CONTROLLERAXISMOTION;
@@ -123,6 +126,8 @@ void ScreenTestBed::PadAxis(SDL_GameControllerAxis axis, Sint16 value) {
     Push(e);
 }
 
-void ScreenTestBed::ConnectController() { game.inputManager->controllers[0].connected = true; }
+void ScreenTestBed::ConnectController() {
+    game.inputManager->controllers[0].connected = true;
+}
 
 }  // namespace OstrelTest

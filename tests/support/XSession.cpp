@@ -53,18 +53,20 @@ bool Shot::Save(const std::string& path) const {
     return WritePng(path, rgba, width, height);
 }
 
-ChildProcess::ChildProcess(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnv) {
+ProgramProcess::ProgramProcess(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnv) {
     pid = Spawn(argv, extraEnv, nullptr);
 }
 
-ChildProcess::~ChildProcess() { Kill(); }
+ProgramProcess::~ProgramProcess() {
+    Kill();
+}
 
-void ChildProcess::Reap(int raw) {
+void ProgramProcess::Reap(int raw) {
     reaped = true;
     exitStatus = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
 }
 
-bool ChildProcess::Running() {
+bool ProgramProcess::Running() {
     if (pid <= 0 || reaped) return false;
     int raw = 0;
     const pid_t done = waitpid(pid, &raw, WNOHANG);
@@ -72,7 +74,7 @@ bool ChildProcess::Running() {
     return done == 0;
 }
 
-bool ChildProcess::Wait(int timeoutMs, int* status) {
+bool ProgramProcess::Wait(int timeoutMs, int* status) {
     if (pid <= 0) return false;
     const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
     while (!reaped) {
@@ -89,7 +91,7 @@ bool ChildProcess::Wait(int timeoutMs, int* status) {
     return true;
 }
 
-void ChildProcess::Kill() {
+void ProgramProcess::Kill() {
     if (pid <= 0 || reaped) return;
     kill(pid, SIGKILL);
     int raw = 0;
@@ -113,8 +115,8 @@ XSession::XSession(int width, int height) {
     // Xvfb's own chatter stays out of the test log.
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     const std::string screen = std::to_string(width) + "x" + std::to_string(height) + "x24";
-    server = Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", screen, "-nolisten", "tcp"}, {},
-                   &actions);
+    server =
+        Spawn({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0", screen, "-nolisten", "tcp"}, {}, &actions);
     posix_spawn_file_actions_destroy(&actions);
     close(fds[1]);
     if (server <= 0) {
@@ -157,7 +159,9 @@ XSession::~XSession() {
     }
 }
 
-bool XSession::Run(const std::string& command) { return std::system((command + " >/dev/null 2>&1").c_str()) == 0; }
+bool XSession::Run(const std::string& command) {
+    return std::system((command + " >/dev/null 2>&1").c_str()) == 0;
+}
 
 std::string XSession::Output(const std::string& command) {
     std::string out;
@@ -197,7 +201,9 @@ void XSession::Click(int holdMs) {
     Run("xdotool mouseup 1");
 }
 
-void XSession::Key(const std::string& keysym) { Run("xdotool key " + keysym); }
+void XSession::Key(const std::string& keysym) {
+    Run("xdotool key " + keysym);
+}
 
 Shot XSession::Capture(unsigned long window) {
     Shot shot;
@@ -215,6 +221,8 @@ Shot XSession::Capture(unsigned long window) {
     return shot;
 }
 
-void XSession::Sleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+void XSession::Sleep(int ms) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
 
 }  // namespace OstrelTest

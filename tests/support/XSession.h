@@ -6,7 +6,7 @@
 //
 //   XSession             Xvfb on a free display; DISPLAY points at it while
 //                        the session lives
-//   ChildProcess         a program started in the current working directory
+//   ProgramProcess       a program started in the current working directory
 //   Shot                 an RGB picture of a window, rows top first
 #pragma once
 
@@ -29,14 +29,14 @@ struct Shot {
     bool Save(const std::string& path) const;
 };
 
-class ChildProcess {
+class ProgramProcess {
 public:
     // argv[0] is the program path; the child inherits the environment and
     // the working directory, with `extraEnv` ("NAME=value") added.
-    ChildProcess(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnv = {});
-    ~ChildProcess();  // kills a child that is still running
-    ChildProcess(const ChildProcess&) = delete;
-    ChildProcess& operator=(const ChildProcess&) = delete;
+    ProgramProcess(const std::vector<std::string>& argv, const std::vector<std::string>& extraEnv = {});
+    ~ProgramProcess();  // kills a child that is still running
+    ProgramProcess(const ProgramProcess&) = delete;
+    ProgramProcess& operator=(const ProgramProcess&) = delete;
 
     bool Started() const { return pid > 0; }
     pid_t Pid() const { return pid; }

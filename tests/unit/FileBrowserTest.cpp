@@ -260,7 +260,7 @@ TEST_F(FileBrowserTest, PlainClicksSelectOneFileAndDirectoriesNotAtAll) {
 }
 
 TEST_F(FileBrowserTest, CtrlOrShiftClicksAddAndRemoveWithMultiSelect) {
-    FileBrowser browser(FileBrowserFlags_MultiSelect);
+    FileBrowser browser(FileBrowserFlags::MultiSelect);
     browser.SetDirectory(root);
     Show(browser);
 
@@ -305,7 +305,7 @@ TEST_F(FileBrowserTest, WithoutMultiSelectModifiersDoNotAdd) {
 }
 
 TEST_F(FileBrowserTest, DirectoriesOnlySelectsDirectoriesAndConfirmsTheCurrentOne) {
-    FileBrowser browser(FileBrowserFlags_DirectoriesOnly | FileBrowserFlags_NameInput);
+    FileBrowser browser(FileBrowserFlags::DirectoriesOnly | FileBrowserFlags::NameInput);
     browser.SetDirectory(root);
     Show(browser);
     ClickEntry(browser, "[F] A.png");
@@ -386,7 +386,7 @@ TEST_F(FileBrowserTest, NoDriveListWithoutDriveLetters) {
 }
 
 TEST_F(FileBrowserTest, TypedNameIsTheSelection) {
-    FileBrowser browser(FileBrowserFlags_NameInput);
+    FileBrowser browser(FileBrowserFlags::NameInput);
     browser.SetDirectory(root);
     Show(browser);
     ImGuiWindow* dialog = Dialog(browser);
@@ -411,7 +411,7 @@ TEST_F(FileBrowserTest, TypedNameIsTheSelection) {
 }
 
 TEST_F(FileBrowserTest, NewDirectoryPopupCreatesListsAndReportsExistingNames) {
-    FileBrowser browser(FileBrowserFlags_AllowNewDirectory);
+    FileBrowser browser(FileBrowserFlags::AllowNewDirectory);
     browser.SetDirectory(root);
     Show(browser);
     ImGuiWindow* dialog = Dialog(browser);
@@ -451,7 +451,7 @@ TEST_F(FileBrowserTest, NewDirectoryPopupCreatesListsAndReportsExistingNames) {
 }
 
 TEST_F(FileBrowserTest, FailedCreationStaysInTheDialog) {
-    FileBrowser browser(FileBrowserFlags_AllowNewDirectory);
+    FileBrowser browser(FileBrowserFlags::AllowNewDirectory);
     browser.SetDirectory(root);
     Show(browser);
     ImGuiWindow* dialog = Dialog(browser);
@@ -466,7 +466,7 @@ TEST_F(FileBrowserTest, FailedCreationStaysInTheDialog) {
 }
 
 TEST_F(FileBrowserTest, RefreshKeepsOnlyNamesThatStillExistPlusTheTypedName) {
-    FileBrowser browser(FileBrowserFlags_MultiSelect);
+    FileBrowser browser(FileBrowserFlags::MultiSelect);
     browser.SetDirectory(root);
     Show(browser);
     ClickEntry(browser, "[F] A.png");
@@ -534,7 +534,7 @@ TEST_F(FileBrowserTest, CancelAndEscapeClose) {
     EXPECT_FALSE(IsShown(plain));
     EXPECT_FALSE(plain.HasSelected());
 
-    FileBrowser escapable(FileBrowserFlags_CloseOnEscape);
+    FileBrowser escapable(FileBrowserFlags::CloseOnEscape);
     escapable.SetDirectory(root);
     Show(escapable);
     ASSERT_TRUE(IsShown(escapable));
@@ -545,7 +545,7 @@ TEST_F(FileBrowserTest, CancelAndEscapeClose) {
 
 TEST_F(FileBrowserTest, StatusLineDrawnUnlessHideStatus) {
     OstrelTest::ScopedChdir cwd(root.string());  // the fallback shows the same directory
-    for (FileBrowserFlags flags : {FileBrowserFlags(0), FileBrowserFlags(FileBrowserFlags_HideStatus)}) {
+    for (FileBrowserFlags flags : {FileBrowserFlags(0), FileBrowserFlags(FileBrowserFlags::HideStatus)}) {
         FileBrowser browser(flags);
         browser.SetDirectory(root);
         Show(browser);
@@ -599,7 +599,7 @@ TEST_F(FileBrowserTest, ModalKeepsAUserSizeAndNonModalOpensAtTheDefaultWidth) {
     gui.Frames(2);
     EXPECT_EQ(Dialog(modal)->Size.x, 500.0f);
 
-    FileBrowser plain(FileBrowserFlags_NonModal);
+    FileBrowser plain(FileBrowserFlags::NonModal);
     plain.SetDirectory(root);
     Show(plain);
     ImGuiWindow* popup = HeadlessImGui::TopPopup();

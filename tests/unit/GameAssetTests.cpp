@@ -28,7 +28,8 @@ Ostrel::Config LoadShippedConfig() {
 std::vector<std::string> PictureKeys() {
     std::vector<std::string> keys;
     for (int i = 0; i < 14; ++i) keys.push_back("texture_" + std::to_string(i));
-    for (const char* k : {"card", "icon_navbar", "icon_esc", "icon_mouse", "logo", "font_image_path"}) keys.push_back(k);
+    for (const char* k : {"card", "icon_navbar", "icon_esc", "icon_mouse", "logo", "font_image_path"})
+        keys.push_back(k);
     return keys;
 }
 
@@ -140,13 +141,15 @@ TEST(GamePictures, FaceDiffersFromTheBackEverywhereAPlayerLooks) {
 
 TEST(EffectTextures, DecodeAndThePaletteHoldsTheFourGreens) {
     Ostrel::STBImageLoader loader;
-    for (const char* path : {"assets/framework/textures/crt/scanlines.png", "assets/framework/textures/crt/vignette.png",
-                             "assets/framework/textures/crt/perlin.png"}) {
+    for (const char* path :
+         {"assets/framework/textures/crt/scanlines.png", "assets/framework/textures/crt/vignette.png",
+          "assets/framework/textures/crt/perlin.png"}) {
         std::unique_ptr<Ostrel::ImageData> image(loader.LoadImage(path));
         EXPECT_NE(image->pixels, nullptr) << path;
         EXPECT_GT(image->width, 0u) << path;
     }
-    std::unique_ptr<Ostrel::ImageData> palette(loader.LoadImage("assets/framework/textures/texel_color/gameboy_colors.png"));
+    std::unique_ptr<Ostrel::ImageData> palette(
+        loader.LoadImage("assets/framework/textures/texel_color/gameboy_colors.png"));
     ASSERT_NE(palette->pixels, nullptr);
     std::set<uint32_t> colours;
     for (unsigned i = 0; i < palette->width * palette->height; ++i) {

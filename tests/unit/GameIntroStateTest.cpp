@@ -98,15 +98,13 @@ TEST_F(IntroTest, ResizeMovesEverythingAtOnceEvenWhileAnotherScreenShows) {
 TEST_F(IntroTest, RenderDrawsPromptThenHintsThenLogo) {
     bed.Render();
     const std::vector<std::string> expected{
-        "text.Begin(0)",   "text.DrawText(Click to play)", "text.End()",
+        "text.Begin(0)", "text.DrawText(Click to play)", "text.End()",
         // select hint: icon, caption
-        "sprite.Begin(0)", "sprite.DrawSprite",            "sprite.End()", "text.Begin(0)", "text.DrawText(Select)",
-        "text.End()",
+        "sprite.Begin(0)", "sprite.DrawSprite", "sprite.End()", "text.Begin(0)", "text.DrawText(Select)", "text.End()",
         // menu hint
-        "sprite.Begin(0)", "sprite.DrawSprite",            "sprite.End()", "text.Begin(0)", "text.DrawText(Menu)",
-        "text.End()",
+        "sprite.Begin(0)", "sprite.DrawSprite", "sprite.End()", "text.Begin(0)", "text.DrawText(Menu)", "text.End()",
         // logo
-        "sprite.Begin(0)", "sprite.DrawSprite",            "sprite.End()"};
+        "sprite.Begin(0)", "sprite.DrawSprite", "sprite.End()"};
     EXPECT_EQ(bed.journal, expected);
 
     const auto prompt = bed.text.DrawsOf("Click to play");
@@ -160,8 +158,8 @@ TEST_F(IntroTest, ControllerStickDoesNotStartButEveryButtonAndDirectionDoes) {
     EXPECT_EQ(bed.Current(), &intro);
 
     const SDL_GameControllerButton starters[] = {
-        SDL_CONTROLLER_BUTTON_A,       SDL_CONTROLLER_BUTTON_B,         SDL_CONTROLLER_BUTTON_X,
-        SDL_CONTROLLER_BUTTON_Y,       SDL_CONTROLLER_BUTTON_START,     SDL_CONTROLLER_BUTTON_DPAD_UP,
+        SDL_CONTROLLER_BUTTON_A,         SDL_CONTROLLER_BUTTON_B,         SDL_CONTROLLER_BUTTON_X,
+        SDL_CONTROLLER_BUTTON_Y,         SDL_CONTROLLER_BUTTON_START,     SDL_CONTROLLER_BUTTON_DPAD_UP,
         SDL_CONTROLLER_BUTTON_DPAD_DOWN, SDL_CONTROLLER_BUTTON_DPAD_LEFT, SDL_CONTROLLER_BUTTON_DPAD_RIGHT};
     for (SDL_GameControllerButton button : starters) {
         bed.Switch("intro");

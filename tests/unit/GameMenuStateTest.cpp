@@ -142,8 +142,8 @@ TEST_F(MenuScreenTest, SixteenCardsByKeyboardSetsCountAndFlagAndSwitches) {
 }
 
 TEST_F(MenuScreenTest, EveryDeckSizeSetsItsCount) {
-    for (const auto& deck : {std::make_tuple("12 cards", 12), std::make_tuple("20 cards", 20),
-                             std::make_tuple("16 cards", 16)}) {
+    for (const auto& deck :
+         {std::make_tuple("12 cards", 12), std::make_tuple("20 cards", 20), std::make_tuple("16 cards", 16)}) {
         bed.Switch("menu");
         bed.game.gameData.newGameRequested = false;
         Ostrel::MenuEntrySelectedEvent event{std::get<0>(deck)};

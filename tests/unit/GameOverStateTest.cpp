@@ -158,10 +158,9 @@ TEST_F(GameOverTest, RenderPutsOnlyTheLogoThroughTheEffect) {
     bed.game.gameData.postEffect = PostEffect::OrderedDither;
     bed.ClearRecords();
     bed.Render();
-    const std::vector<std::string> expected{"post.Bind",     "post.Clear",             "sprite.Begin(0)",
-                                            "sprite.DrawSprite", "sprite.End()",       "post.Draw",
-                                            "text.Begin(0)", "text.DrawText(Restart)", "text.DrawText(Quit Game)",
-                                            "text.End()"};
+    const std::vector<std::string> expected{
+        "post.Bind", "post.Clear",    "sprite.Begin(0)",        "sprite.DrawSprite",        "sprite.End()",
+        "post.Draw", "text.Begin(0)", "text.DrawText(Restart)", "text.DrawText(Quit Game)", "text.End()"};
     EXPECT_EQ(bed.journal, expected);
     EXPECT_EQ(bed.ditherShader->useCount, 1);
     EXPECT_EQ(bed.crtShader->useCount + bed.gameboyShader->useCount, 0);
@@ -173,6 +172,33 @@ TEST_F(GameOverTest, TheMenuKeepsItsSelectionBetweenVisits) {
     bed.Switch("game");
     Enter();
     EXPECT_EQ(screen.menu->selectedIndex, 1);
+}
+
+TEST_F(GameOverTest, ThePressThatFoundTheLastPairIsNotAChoice) {
+    // A first visit left the menu in mouse mode.
+    Enter();
+    bed.Motion(10, 10);
+    bed.Frame();
+    bed.Switch("game");
+
+    // The last card is pressed on the table; the table switches here while
+    // the button is still down, and it comes up over "Quit Game".
+    const Ostrel::ivec4 quit = Entry(1)->hitRect;
+    bed.Motion(quit.x + 2, quit.y + 2);
+    bed.Button(true);
+    bed.Frame();
+    Enter();
+    bed.Button(false);
+    bed.Frame();
+    EXPECT_TRUE(bed.game.running);
+    EXPECT_EQ(bed.sounds.PlayCount("click_sound"), 0);
+
+    // A click of its own still chooses.
+    bed.Button(true);
+    bed.Frame();
+    bed.Button(false);
+    bed.Frame();
+    EXPECT_FALSE(bed.game.running);
 }
 
 }  // namespace

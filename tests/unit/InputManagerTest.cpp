@@ -178,6 +178,38 @@ TEST_F(InputManagerTest, PressAndReleaseInOneFrameIsOneLeftClick) {
     EXPECT_EQ(second, 1);
 }
 
+TEST_F(InputManagerTest, QuickTapWithinOneFrameShowsTheButtonDownForThatFrame) {
+    // Screens read the held state; a tap whose press and release share a frame
+    // must still be seen once, and released in the next frame.
+    Button(SDL_BUTTON_LEFT, true);
+    Button(SDL_BUTTON_LEFT, false);
+    Button(SDL_BUTTON_RIGHT, true);
+    Button(SDL_BUTTON_RIGHT, false);
+    Frame(16.0f);
+    EXPECT_TRUE(input.GetMouseState().left);
+    EXPECT_TRUE(input.GetMouseState().right);
+    input.EndFrame();
+    Frame(16.0f);
+    EXPECT_FALSE(input.GetMouseState().left);
+    EXPECT_FALSE(input.GetMouseState().right);
+
+    // A press in one frame and its release in the next releases at once.
+    Button(SDL_BUTTON_LEFT, true);
+    Frame(16.0f);
+    EXPECT_TRUE(input.GetMouseState().left);
+    Button(SDL_BUTTON_LEFT, false);
+    Frame(16.0f);
+    EXPECT_FALSE(input.GetMouseState().left);
+
+    // Tap, then press again in the next frame: the new press holds.
+    Button(SDL_BUTTON_LEFT, true);
+    Button(SDL_BUTTON_LEFT, false);
+    Frame(16.0f);
+    Button(SDL_BUTTON_LEFT, true);
+    Frame(16.0f);
+    EXPECT_TRUE(input.GetMouseState().left);
+}
+
 TEST_F(InputManagerTest, ClickWindowIsThousandMillisecondsOfFrameTime) {
     Button(SDL_BUTTON_LEFT, true);
     Frame(16.0f);

@@ -235,6 +235,50 @@ TEST_F(MenuTest, FromNoSelectionNextGivesFirstAndPreviousGivesLast) {
     EXPECT_EQ(root.mouseMode, 0);
 }
 
+TEST_F(MenuTest, StaleIndexFromADeeperSubmenuWrapsInsteadOfLeavingTheEntries) {
+    // Root of two entries; "Options" holds "Effects" (five entries) and "Back".
+    MenuComponent root(&input, &text, &font);
+    MenuComponent* options = root.AddEntry("Options", nullptr);
+    root.AddEntry("Quit", nullptr);
+    MenuComponent* effects = options->AddEntry("Effects", nullptr);
+    options->AddEntry("Back", nullptr, MenuEntryType::Back);
+    for (const char* name : {"e0", "e1", "e2", "e3", "e4"}) effects->AddEntry(name, nullptr);
+    root.Initialize();
+    root.Open();
+    Press(root, SDLK_RETURN);  // Options
+    Press(root, SDLK_RETURN);  // Effects
+    ASSERT_EQ(effects->openState, MenuOpenState::Open);
+
+    // Hovering the last effect stores its index on every ancestor of the open
+    // node; the root never sees the pointer again before it is reopened.
+    Idle(root);
+    const Ostrel::ivec2 last = Centre(effects->children[4]);
+    Frame(root, {MouseMotion(last.x, last.y)});
+    ASSERT_EQ(effects->selectedIndex, 4);
+    Press(root, SDLK_ESCAPE);  // back to Options
+    Press(root, SDLK_ESCAPE);  // back to the root
+    ASSERT_EQ(root.openState, MenuOpenState::Open);
+    ASSERT_EQ(root.selectedIndex, 4);
+
+    Press(root, SDLK_UP);
+    EXPECT_EQ(root.selectedIndex, 1);
+    root.selectedIndex = 4;
+    Press(root, SDLK_DOWN);
+    EXPECT_EQ(root.selectedIndex, 0);
+}
+
+TEST_F(MenuTest, EmptyOpenMenuStepsToNoEntry) {
+    MenuComponent root(&input, &text, &font);
+    root.Initialize();
+    root.Open();
+    Press(root, SDLK_DOWN);
+    EXPECT_EQ(root.selectedIndex, 0);
+    Press(root, SDLK_UP);
+    EXPECT_EQ(root.selectedIndex, -1);
+    Press(root, SDLK_RETURN);  // nothing to choose
+    EXPECT_TRUE(root.IsOpen());
+}
+
 // ---------------------------------------------------------------------------
 // Input gate
 
@@ -365,6 +409,18 @@ TEST_F(MenuTest, ScaledBitmapLinesTruncateHeightAndWidthPerGlyph) {
     EXPECT_EQ(root.children[1]->hitRect.x, 7 - 4 + 511);  // odd width: 9 / 2 = 4
     EXPECT_EQ(root.children[3]->hitRect.z, 27);
     EXPECT_EQ(root.children[4]->hitRect.w, 21);
+}
+
+TEST_F(MenuTest, NegativeBitmapWidthNarrowsTheLine) {
+    // A description may give "Base Width,-4"; the glyph record holds it as an
+    // unsigned field. The line measures as the text renderer draws it: 10 - 4.
+    font.characters['n'].advance[0] = static_cast<uint32_t>(-4);
+    MenuComponent root(&input, &text, &font);
+    root.AddEntry("an", nullptr);
+    root.Initialize();
+    root.Layout();
+    EXPECT_EQ(root.children[0]->hitRect.z, 6);
+    EXPECT_EQ(root.children[0]->hitRect.x, 0 - 3 + Width / 2);
 }
 
 TEST_F(MenuTest, TrueTypeWidthIsWholePixelAdvancePlusBearingUnscaled) {
@@ -987,6 +1043,18 @@ TEST_F(MenuTest, DestroyReleasesOnceAndSilencesTheClickListener) {
     events.events[events.count++] = MouseButton(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT);
     input.Update(16.0f);
     input.EndFrame();
+}
+
+TEST_F(MenuTest, RootInitialisedTwiceSilencesBothListenersWhenReleased) {
+    MenuComponent root(&input, &text, &font);
+    root.AddEntry("a", nullptr);
+    root.Initialize();
+    root.Initialize();
+    ASSERT_EQ(input.clickListeners.size(), 2u);
+    root.Destroy();
+
+    for (const auto& listener : input.clickListeners) listener(Ostrel::OnClickEvent{true, false});
+    EXPECT_FALSE(root.clicked);
 }
 
 TEST_F(MenuTest, DeletedRootIgnoresLaterClicksWhileAnotherTreeKeepsWorking) {

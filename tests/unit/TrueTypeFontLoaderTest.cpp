@@ -127,6 +127,53 @@ TEST_F(TrueTypeFontLoaderTest, DefaultFontGivesAllLowCodesAsFreeTypeRendersThem)
     EXPECT_GT(font->GetCharacter('X')->size.x, 0);
 }
 
+// A face whose glyphs are 1-bit bitmaps (here a BDF font; TrueType bitmap
+// strikes load the same way) has rows of one byte per eight pixels. Its glyph
+// textures must still hold one full byte of coverage per pixel, row by row.
+TEST_F(TrueTypeFontLoaderTest, OneBitGlyphBitmapsBecomeFullBytesPerPixel) {
+    struct Glyph {
+        char code;
+        int width;
+        std::vector<unsigned> rows;  // one byte per row, leftmost pixel in the top bit
+    };
+    const std::vector<Glyph> glyphs = {
+        {'X', 8, {0x81, 0x42, 0x24, 0x18, 0x18, 0x24, 0x42, 0x81}},
+        {'L', 5, {0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0x80, 0xF8}},
+    };
+    const std::string path = ::testing::TempDir() + "one_bit_font.bdf";
+    {
+        std::ofstream bdf(path);
+        bdf << "STARTFONT 2.1\nFONT -test-onebit-medium-r-normal--8-80-75-75-c-80-iso10646-1\nSIZE 8 75 75\n"
+               "FONTBOUNDINGBOX 8 8 0 0\nSTARTPROPERTIES 3\nPIXEL_SIZE 8\nFONT_ASCENT 8\nFONT_DESCENT 0\n"
+               "ENDPROPERTIES\nCHARS "
+            << glyphs.size() << "\n";
+        for (const Glyph& g : glyphs) {
+            bdf << "STARTCHAR " << g.code << "\nENCODING " << static_cast<int>(g.code) << "\nSWIDTH 500 0\nDWIDTH "
+                << g.width + 1 << " 0\nBBX " << g.width << " 8 0 0\nBITMAP\n"
+                << std::hex << std::uppercase;
+            for (unsigned row : g.rows) bdf << (row < 16 ? "0" : "") << row << "\n";
+            bdf << std::dec << "ENDCHAR\n";
+        }
+        bdf << "ENDFONT\n";
+    }
+
+    auto font = Load(path, 8);
+    for (const Glyph& g : glyphs) {
+        SCOPED_TRACE(std::string("glyph ") + g.code);
+        const Character* glyph = font->GetCharacter(g.code);
+        ASSERT_NE(glyph->texture, nullptr);
+        const auto* texture = static_cast<const RecordingTexture*>(glyph->texture);
+        EXPECT_EQ(glyph->size.x, g.width);
+        EXPECT_EQ(glyph->size.y, 8);
+        EXPECT_EQ(texture->params.channels, 1);
+        std::vector<unsigned char> expected;
+        for (unsigned row : g.rows) {
+            for (int x = 0; x < g.width; ++x) expected.push_back((row >> (7 - x)) & 1u ? 255 : 0);
+        }
+        EXPECT_EQ(texture->pixels, expected);
+    }
+}
+
 TEST_F(TrueTypeFontLoaderTest, UnloadedCodeGetsAnAllZeroRecordOnLookup) {
     auto font = Load(kDefaultFontPath, 24);
     ASSERT_EQ(font->characters.size(), 128u);

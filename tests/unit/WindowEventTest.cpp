@@ -149,17 +149,39 @@ TEST(WindowManager, CloseEventRequestsCloseUnlessVetoed) {
     EXPECT_TRUE(window.closeRequested);
 }
 
-TEST(WindowManager, QuitAndOtherEventsAreNotCloseRequests) {
+TEST(WindowManager, OtherEventsAreNotCloseRequests) {
     Ostrel::EventBuffer buffer;
     Ostrel::SDLWindowManager window(&buffer);
     window.closeHandler = [](Ostrel::WindowCloseClickedEvent*) {};
-    buffer.events[0].type = SDL_QUIT;
-    buffer.events[1] = WindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
-    buffer.events[2].type = SDL_KEYDOWN;
+    buffer.events[0] = WindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+    buffer.events[1].type = SDL_KEYDOWN;
+    buffer.events[2] = WindowEvent(SDL_WINDOWEVENT_MINIMIZED);
     buffer.count = 3;
     window.ProcessEvents();
     EXPECT_FALSE(window.closeRequested);
 }
+
+#ifndef _WIN32
+TEST(WindowManager, QuitFromASignalAsksTheCloseHandlerLikeTheCloseButton) {
+    Ostrel::EventBuffer buffer;
+    Ostrel::SDLWindowManager window(&buffer);
+    bool veto = true;
+    int asked = 0;
+    window.closeHandler = [&](Ostrel::WindowCloseClickedEvent* e) {
+        ++asked;
+        e->handled = veto;
+    };
+    buffer.events[0].type = SDL_QUIT;
+    buffer.count = 1;
+    window.ProcessEvents();
+    EXPECT_EQ(asked, 1);
+    EXPECT_FALSE(window.closeRequested);  // vetoed
+    veto = false;
+    window.ProcessEvents();
+    EXPECT_EQ(asked, 2);
+    EXPECT_TRUE(window.closeRequested);
+}
+#endif
 
 TEST(WindowManager, OnlyCountedEventsAreScanned) {
     Ostrel::EventBuffer buffer;

@@ -10,7 +10,7 @@
 namespace Ostrel {
 
 namespace {
-// Space between the icon and the caption, in pixels before scaling.
+// Space between the icon and the caption, in window pixels (not scaled).
 constexpr float CaptionGap = 5.0f;
 }  // namespace
 

@@ -90,7 +90,9 @@ MenuComponent* MenuComponent::AddLabel(std::string text) {
 
 void MenuComponent::Initialize() {
     if (parent == nullptr) {
-        listenerTarget = std::make_shared<MenuComponent*>(this);
+        // One cell per root, so that releasing the root silences every
+        // listener it registered, also when it was initialised twice.
+        if (!listenerTarget) listenerTarget = std::make_shared<MenuComponent*>(this);
         std::shared_ptr<MenuComponent*> target = listenerTarget;
         clickListener = [target](const OnClickEvent& event) {
             if (*target != nullptr) {
@@ -277,8 +279,10 @@ void MenuComponent::Layout() {
             if (font->type == FontType::TrueType) {
                 textWidth += (static_cast<int32_t>(g->advance[0]) >> 6) + g->bearing.x;
             } else if (font->type == FontType::Bitmap) {
-                textWidth =
-                    static_cast<int32_t>(static_cast<float>(g->advance[0]) * scale + static_cast<float>(textWidth));
+                // Signed, as the text renderer moves its pen: a negative width
+                // from the description narrows the line instead of overflowing.
+                const float advance = static_cast<float>(static_cast<int32_t>(g->advance[0]));
+                textWidth = static_cast<int32_t>(advance * scale + static_cast<float>(textWidth));
             }
         }
         const ivec4 rect(offset.x - textWidth / 2 + width / 2, y, textWidth, lineHeight);
@@ -352,9 +356,10 @@ void MenuComponent::SelectNext() {
     ResetTimer();
     mouseMode = 0;
     const int32_t n = static_cast<int32_t>(children.size());
-    if (n == 0) return;
     selectedIndex += 1;
-    if (selectedIndex >= n) selectedIndex = 0;
+    // The index may be stale: the mouse handler stores indices into whichever
+    // descendant was open, which can have more entries than this node.
+    if (selectedIndex >= n || selectedIndex < 0) selectedIndex = 0;
     if (!HasSelectableChild()) return;
     while (children[selectedIndex]->entryType == MenuEntryType::Label) {
         selectedIndex += 1;
@@ -366,9 +371,8 @@ void MenuComponent::SelectPrevious() {
     ResetTimer();
     mouseMode = 0;
     const int32_t n = static_cast<int32_t>(children.size());
-    if (n == 0) return;
     selectedIndex -= 1;
-    if (selectedIndex < 0) selectedIndex = n - 1;
+    if (selectedIndex < 0 || selectedIndex >= n) selectedIndex = n - 1;
     if (!HasSelectableChild()) return;
     while (children[selectedIndex]->entryType == MenuEntryType::Label) {
         selectedIndex -= 1;

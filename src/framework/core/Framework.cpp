@@ -109,7 +109,9 @@ void Framework::Shutdown() {
     windowManager->Destroy();
 }
 
-void Framework::Quit() { running = false; }
+void Framework::Quit() {
+    running = false;
+}
 
 void Framework::InitImGui() {
     imGuiLayer = new ImGuiLayer();

@@ -33,6 +33,8 @@ void State::RunCleanup() {
     }
 }
 
-void State::ChangeState(std::string stateName) { framework->SwitchState(stateName); }
+void State::ChangeState(std::string stateName) {
+    framework->SwitchState(stateName);
+}
 
 }  // namespace Ostrel

@@ -55,7 +55,7 @@ void Guarded(std::string& status, Operation operation) {
 
 FileBrowser::FileBrowser(FileBrowserFlags flags_) : flags(flags_) {
     inputNameBuffer = std::make_unique<char[]>(kNameBufferSize);  // value-initialised: all zero
-    if (flags & FileBrowserFlags_AllowNewDirectory) newDirNameBuffer = std::make_unique<char[]>(kNameBufferSize);
+    if (flags & FileBrowserFlags::AllowNewDirectory) newDirNameBuffer = std::make_unique<char[]>(kNameBufferSize);
     SetTitle("file browser");
     SetDirectory(fs::current_path());
     typeFilters.clear();
@@ -198,7 +198,7 @@ void FileBrowser::Display() {
     ImGui::PushID(this);
     if (openRequested) ImGui::OpenPopup(openLabel.c_str(), 0);
 
-    const bool nonModal = (flags & FileBrowserFlags_NonModal) != 0;
+    const bool nonModal = (flags & FileBrowserFlags::NonModal) != 0;
     const ImGuiCond sizeCondition = (openRequested && nonModal) ? ImGuiCond_None : ImGuiCond_FirstUseEver;
     ImGui::SetNextWindowSize(ImVec2(static_cast<float>(width), static_cast<float>(height)), sizeCondition);
 
@@ -206,7 +206,7 @@ void FileBrowser::Display() {
     if (nonModal) {
         open = ImGui::BeginPopup(openLabel.c_str(), 0);
     } else {
-        const ImGuiWindowFlags windowFlags = (flags & FileBrowserFlags_NoTitleBar) ? ImGuiWindowFlags_NoTitleBar : 0;
+        const ImGuiWindowFlags windowFlags = (flags & FileBrowserFlags::NoTitleBar) ? ImGuiWindowFlags_NoTitleBar : 0;
         open = ImGui::BeginPopupModal(openLabel.c_str(), nullptr, windowFlags);
     }
     if (!open) {
@@ -322,11 +322,11 @@ void FileBrowser::DrawNewDirectory() {
 }
 
 void FileBrowser::DrawList() {
-    const bool nameField = (flags & FileBrowserFlags_NameInput) && !(flags & FileBrowserFlags_DirectoriesOnly);
+    const bool nameField = (flags & FileBrowserFlags::NameInput) && !(flags & FileBrowserFlags::DirectoriesOnly);
     float reserved = ImGui::GetFrameHeightWithSpacing();
     if (nameField) reserved += ImGui::GetFrameHeightWithSpacing();
     const ImGuiWindowFlags childFlags =
-        (flags & FileBrowserFlags_NonModal) ? ImGuiWindowFlags_AlwaysHorizontalScrollbar : ImGuiWindowFlags_None;
+        (flags & FileBrowserFlags::NonModal) ? ImGuiWindowFlags_AlwaysHorizontalScrollbar : ImGuiWindowFlags_None;
     ImGui::BeginChild("ch", ImVec2(0, -reserved), true, childFlags);
 
     bool hasPending = false;
@@ -341,7 +341,7 @@ void FileBrowser::DrawList() {
             if (record.isDirectory) {
                 hasPending = true;
                 pending = record.name == ".." ? currentDirectory.parent_path() : currentDirectory / record.name;
-            } else if (!(flags & FileBrowserFlags_DirectoriesOnly)) {
+            } else if (!(flags & FileBrowserFlags::DirectoriesOnly)) {
                 selectedNames = {record.name};
                 confirmed = true;
                 ImGui::CloseCurrentPopup();
@@ -354,9 +354,9 @@ void FileBrowser::DrawList() {
 
 void FileBrowser::ApplyClick(const FileRecord& record) {
     const ImGuiIO& io = ImGui::GetIO();
-    const bool multi = (flags & FileBrowserFlags_MultiSelect) &&
+    const bool multi = (flags & FileBrowserFlags::MultiSelect) &&
                        ImGui::IsWindowFocused(ImGuiFocusedFlags_RootAndChildWindows) && (io.KeyCtrl || io.KeyShift);
-    const bool directoriesOnly = (flags & FileBrowserFlags_DirectoriesOnly) != 0;
+    const bool directoriesOnly = (flags & FileBrowserFlags::DirectoriesOnly) != 0;
 
     if (selectedNames.count(record.name) != 0) {
         if (multi)
@@ -386,7 +386,7 @@ void FileBrowser::ApplyClick(const FileRecord& record) {
 }
 
 void FileBrowser::DrawNameField() {
-    if (!(flags & FileBrowserFlags_NameInput) || (flags & FileBrowserFlags_DirectoriesOnly)) return;
+    if (!(flags & FileBrowserFlags::NameInput) || (flags & FileBrowserFlags::DirectoriesOnly)) return;
     ImGui::PushID(this);
     ImGui::PushItemWidth(-1);
     if (ImGui::InputText("", inputNameBuffer.get(), kNameBufferSize, 0) && inputNameBuffer[0] != '\0')
@@ -397,7 +397,7 @@ void FileBrowser::DrawNameField() {
 
 void FileBrowser::DrawButtonsAndStatus() {
     if (ImGui::Button(" ok ", ImVec2(0, 0))) {
-        if ((flags & FileBrowserFlags_DirectoriesOnly) || !selectedNames.empty()) {
+        if ((flags & FileBrowserFlags::DirectoriesOnly) || !selectedNames.empty()) {
             confirmed = true;
             ImGui::CloseCurrentPopup();
         }
@@ -405,12 +405,12 @@ void FileBrowser::DrawButtonsAndStatus() {
     ImGui::SameLine(0, -1);
     if (ImGui::Button("cancel", ImVec2(0, 0))) {
         ImGui::CloseCurrentPopup();
-    } else if ((flags & FileBrowserFlags_CloseOnEscape) &&
+    } else if ((flags & FileBrowserFlags::CloseOnEscape) &&
                ImGui::IsWindowFocused(ImGuiFocusedFlags_RootAndChildWindows) &&
                ImGui::IsKeyPressed(ImGui::GetKeyIndex(ImGuiKey_Escape), true)) {
         ImGui::CloseCurrentPopup();
     }
-    if (!statusText.empty() && !(flags & FileBrowserFlags_HideStatus)) {
+    if (!statusText.empty() && !(flags & FileBrowserFlags::HideStatus)) {
         ImGui::SameLine(0, -1);
         ImGui::Text("%s", statusText.c_str());
     }

@@ -12,17 +12,21 @@
 #include <string>
 #include <vector>
 
-using FileBrowserFlags = uint32_t;
+// A u32 bit set fixed at construction; the named bits below combine with |.
+struct FileBrowserFlags {
+    static constexpr uint32_t DirectoriesOnly = 1 << 0;    // choose a directory, not a file
+    static constexpr uint32_t NameInput = 1 << 1;          // free text field for a name
+    static constexpr uint32_t NonModal = 1 << 2;           // plain popup instead of a modal one
+    static constexpr uint32_t NoTitleBar = 1 << 3;         // modal popup without a title bar
+    static constexpr uint32_t HideStatus = 1 << 4;         // status text not drawn
+    static constexpr uint32_t CloseOnEscape = 1 << 5;      // Escape closes the focused dialog
+    static constexpr uint32_t AllowNewDirectory = 1 << 6;  // "+" button and new-directory popup
+    static constexpr uint32_t MultiSelect = 1 << 7;        // Ctrl/Shift click toggles one entry
 
-enum FileBrowserFlags_ : FileBrowserFlags {
-    FileBrowserFlags_DirectoriesOnly = 1 << 0,    // choose a directory, not a file
-    FileBrowserFlags_NameInput = 1 << 1,          // free text field for a name
-    FileBrowserFlags_NonModal = 1 << 2,           // plain popup instead of a modal one
-    FileBrowserFlags_NoTitleBar = 1 << 3,         // modal popup without a title bar
-    FileBrowserFlags_HideStatus = 1 << 4,         // status text not drawn
-    FileBrowserFlags_CloseOnEscape = 1 << 5,      // Escape closes the focused dialog
-    FileBrowserFlags_AllowNewDirectory = 1 << 6,  // "+" button and new-directory popup
-    FileBrowserFlags_MultiSelect = 1 << 7,        // Ctrl/Shift click toggles one entry
+    uint32_t bits = 0;
+
+    constexpr FileBrowserFlags(uint32_t bits_ = 0) : bits(bits_) {}
+    constexpr operator uint32_t() const { return bits; }
 };
 
 class FileBrowser {

@@ -23,6 +23,9 @@ public:
     Font* defaultFont = nullptr;       // also held in `fonts`; invalid after UnloadAll
 
     FontManager(ITextureManager* textureManager, IImageLoader* imageLoader, FileReader* fileReader);
+    // Owns what it loaded: a copy would delete it twice.
+    FontManager(const FontManager&) = delete;
+    FontManager& operator=(const FontManager&) = delete;
 
     // Loads the default TrueType font "assets/game/fonts/ThaleahFat.ttf" at 48 pixels.
     void Initialize();

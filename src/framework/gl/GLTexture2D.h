@@ -14,6 +14,9 @@ public:
     GLTexture2D(const unsigned char* pixels, unsigned width, unsigned height);
     GLTexture2D(const unsigned char* pixels, unsigned width, unsigned height, TextureParameters params);
     ~GLTexture2D() override;
+    // Each object owns its texture name and deletes it once.
+    GLTexture2D(const GLTexture2D&) = delete;
+    GLTexture2D& operator=(const GLTexture2D&) = delete;
 
     void Bind() override;
     void Unload() override;

@@ -17,6 +17,9 @@ public:
     std::map<std::string, ITexture2D*> textures;
 
     explicit GLTextureManager(IImageLoader* loader);
+    // Owns what it loaded: a copy would delete it twice.
+    GLTextureManager(const GLTextureManager&) = delete;
+    GLTextureManager& operator=(const GLTextureManager&) = delete;
 
     void Initialize() override;
     ITexture2D* LoadTexture(std::string path, std::string key) override;

@@ -4,11 +4,39 @@
 
 #include <ft2build.h>
 #include FT_FREETYPE_H
+#include FT_BITMAP_H
 
 #include <iostream>
-#include <vector>
 
 namespace Ostrel {
+
+namespace {
+
+// Glyph textures take one byte of coverage per pixel in rows of exactly
+// `width` bytes. Outlines render that way, but a face's embedded bitmaps
+// (bitmap strikes, BDF/PCF fonts, colour glyphs) come 1, 2 or 4 bits or four
+// bytes per pixel, and rows may be padded: reading those as grey rows would
+// run past the end of the glyph's buffer. They are converted into `scratch`,
+// with their levels stretched to 0..255. Returns null for an empty bitmap, or
+// one FreeType cannot convert (its texture then only has the glyph's size).
+const unsigned char* GreyRows(FT_Library library, const FT_Bitmap& bitmap, FT_Bitmap* scratch) {
+    if (bitmap.buffer == nullptr) return nullptr;
+    if (bitmap.pixel_mode == FT_PIXEL_MODE_GRAY && bitmap.pitch == static_cast<int>(bitmap.width)) {
+        return bitmap.buffer;
+    }
+    if (FT_Bitmap_Convert(library, &bitmap, scratch, 1) != 0) return nullptr;
+    if (scratch->width != bitmap.width || scratch->rows != bitmap.rows) return nullptr;
+    const unsigned top = scratch->num_grays > 1 ? static_cast<unsigned>(scratch->num_grays - 1) : 1u;
+    if (top != 255u) {
+        const size_t count = static_cast<size_t>(scratch->pitch) * scratch->rows;
+        for (size_t i = 0; i < count; ++i) {
+            scratch->buffer[i] = static_cast<unsigned char>(scratch->buffer[i] * 255u / top);
+        }
+    }
+    return scratch->buffer;
+}
+
+}  // namespace
 
 TrueTypeFontLoader::TrueTypeFontLoader(ITextureManager* textureManager_) : textureManager(textureManager_) {}
 
@@ -35,7 +63,9 @@ Font* TrueTypeFontLoader::LoadTrueTypeFont(std::string path, unsigned pixelHeigh
         return font;
     }
 
-    std::vector<unsigned char> packed;
+    // Conversion target for glyph bitmaps that are not plain 8-bit grey rows.
+    FT_Bitmap converted;
+    FT_Bitmap_Init(&converted);
     for (unsigned code = 0; code < 128; ++code) {
         if (FT_Load_Char(face, code, FT_LOAD_RENDER) != 0) {
             std::cout << "ERROR::FREETYTPE: Failed to load Glyph" << std::endl;
@@ -43,20 +73,7 @@ Font* TrueTypeFontLoader::LoadTrueTypeFont(std::string path, unsigned pixelHeigh
         }
         const FT_GlyphSlot slot = face->glyph;
         const FT_Bitmap& bitmap = slot->bitmap;
-
-        // Textures take rows of exactly `width` bytes; FreeType may pad its rows.
-        const unsigned char* pixels = bitmap.buffer;
-        const int pitch = bitmap.pitch;
-        if (bitmap.buffer != nullptr && pitch != static_cast<int>(bitmap.width)) {
-            packed.resize(static_cast<size_t>(bitmap.width) * bitmap.rows);
-            for (unsigned row = 0; row < bitmap.rows; ++row) {
-                const unsigned char* source = pitch >= 0 ? bitmap.buffer + static_cast<size_t>(row) * pitch
-                                                         : bitmap.buffer + static_cast<size_t>(bitmap.rows - 1 - row) *
-                                                                               static_cast<size_t>(-pitch);
-                std::copy(source, source + bitmap.width, packed.begin() + static_cast<long>(row * bitmap.width));
-            }
-            pixels = packed.data();
-        }
+        const unsigned char* pixels = GreyRows(library, bitmap, &converted);
 
         TextureParameters params;
         params.channels = 1;
@@ -70,6 +87,7 @@ Font* TrueTypeFontLoader::LoadTrueTypeFont(std::string path, unsigned pixelHeigh
         font->AddCharacter(static_cast<char>(code), glyph);
     }
 
+    FT_Bitmap_Done(library, &converted);
     FT_Done_Face(face);
     FT_Done_FreeType(library);
     return font;

@@ -63,6 +63,10 @@ void SDLInputManager::Update(float dt) {
     for (auto& key : keys) key.second = false;
     mouse.dx = 0;
     mouse.dy = 0;
+    if (leftReleasePending) mouse.left = false;
+    if (rightReleasePending) mouse.right = false;
+    leftReleasePending = rightReleasePending = false;
+    leftDownThisFrame = rightDownThisFrame = false;
 
     for (int32_t i = 0; i < events->count; ++i) {
         const SDL_Event& event = events->events[i];
@@ -81,15 +85,29 @@ void SDLInputManager::Update(float dt) {
             case SDL_MOUSEBUTTONDOWN:
                 if (event.button.button == SDL_BUTTON_LEFT) {
                     mouse.left = true;
+                    leftDownThisFrame = true;
+                    leftReleasePending = false;
                     leftClickTimer = clickWindow;
                 } else if (event.button.button == SDL_BUTTON_RIGHT) {
                     mouse.right = true;
+                    rightDownThisFrame = true;
+                    rightReleasePending = false;
                     rightClickTimer = clickWindow;
                 }
                 break;
             case SDL_MOUSEBUTTONUP:
-                if (event.button.button == SDL_BUTTON_LEFT) mouse.left = false;
-                if (event.button.button == SDL_BUTTON_RIGHT) mouse.right = false;
+                if (event.button.button == SDL_BUTTON_LEFT) {
+                    if (leftDownThisFrame)
+                        leftReleasePending = true;
+                    else
+                        mouse.left = false;
+                }
+                if (event.button.button == SDL_BUTTON_RIGHT) {
+                    if (rightDownThisFrame)
+                        rightReleasePending = true;
+                    else
+                        mouse.right = false;
+                }
                 if (leftClickTimer > 0.0f) {
                     const OnClickEvent click{true, false};
                     for (auto& listener : clickListeners) listener(click);

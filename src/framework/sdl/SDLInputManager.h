@@ -11,6 +11,12 @@ public:
     EventBuffer* events = nullptr;
     int32_t lastMouseX = 0;
     int32_t lastMouseY = 0;
+    // A press and its release inside one frame (a quick tap) would otherwise
+    // never show the button down; the release is applied at the next Update.
+    bool leftDownThisFrame = false;
+    bool rightDownThisFrame = false;
+    bool leftReleasePending = false;
+    bool rightReleasePending = false;
 
     explicit SDLInputManager(EventBuffer* events);
 

@@ -84,6 +84,18 @@ void SDLWindowManager::SetFullscreen() {
 void SDLWindowManager::ProcessEvents() {
     for (int32_t i = 0; i < events->count; ++i) {
         const SDL_Event& event = events->events[i];
+#ifndef _WIN32
+        // On POSIX systems SDL turns SIGINT and SIGTERM into SDL_QUIT; without
+        // this the game could only be stopped by killing it. It asks the close
+        // handler like a click on the window's close button.
+        if (event.type == SDL_QUIT) {
+            WindowCloseClickedEvent close;
+            close.handled = false;
+            if (closeHandler) closeHandler(&close);
+            if (!close.handled) closeRequested = true;
+            continue;
+        }
+#endif
         if (event.type != SDL_WINDOWEVENT) continue;
         if (event.window.event == SDL_WINDOWEVENT_CLOSE) {
             WindowCloseClickedEvent close;

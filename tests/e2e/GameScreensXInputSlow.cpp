@@ -56,14 +56,18 @@ std::vector<Rect> TableLayout(int cardCount) {
 }
 
 // Top of line i of a centred menu of n lines.
-int MenuLineTop(int n, int i) { return Height / 2 - (LineStep * n) / 2 + i * LineStep; }
+int MenuLineTop(int n, int i) {
+    return Height / 2 - (LineStep * n) / 2 + i * LineStep;
+}
 
 bool IsBackground(const uint8_t* p) {
     return std::abs(p[0] - 163) < 8 && std::abs(p[1] - 167) < 8 && std::abs(p[2] - 194) < 8;
 }
 
 // Menu text: white entries, yellow selection.
-bool IsMenuText(const uint8_t* p) { return p[0] > 225 && p[1] > 225 && (p[2] > 225 || p[2] < 90); }
+bool IsMenuText(const uint8_t* p) {
+    return p[0] > 225 && p[1] > 225 && (p[2] > 225 || p[2] < 90);
+}
 
 double MeanDifference(const Shot& a, const Rect& ra, const Shot& b, const Rect& rb) {
     double sum = 0.0;
@@ -77,7 +81,9 @@ double MeanDifference(const Shot& a, const Rect& ra, const Shot& b, const Rect& 
     return sum / (3.0 * ra.w * ra.h);
 }
 
-double MeanDifference(const Shot& a, const Shot& b, const Rect& r) { return MeanDifference(a, r, b, r); }
+double MeanDifference(const Shot& a, const Shot& b, const Rect& r) {
+    return MeanDifference(a, r, b, r);
+}
 
 int NonBackgroundPixels(const Shot& shot, const Rect& r) {
     int count = 0;
@@ -166,7 +172,7 @@ class PlayerSession : public ::testing::Test {
 protected:
     XSession x;
     std::unique_ptr<OstrelTest::E2EWorkDir> dir;
-    std::unique_ptr<OstrelTest::ChildProcess> game;
+    std::unique_ptr<OstrelTest::ProgramProcess> game;
     unsigned long window = 0;
     std::string screens;
     int shotNumber = 0;
@@ -180,8 +186,8 @@ protected:
         // Long enough to capture the face-up deal; short enough to keep the run brisk.
         dir = std::make_unique<OstrelTest::E2EWorkDir>(
             OstrelTest::RepoConfigWith({{"time_to_start", "4000"}, {"hide_time", "1000"}}));
-        game = std::make_unique<OstrelTest::ChildProcess>(std::vector<std::string>{executable},
-                                                          std::vector<std::string>{"SDL_AUDIODRIVER=dummy"});
+        game = std::make_unique<OstrelTest::ProgramProcess>(std::vector<std::string>{executable},
+                                                            std::vector<std::string>{"SDL_AUDIODRIVER=dummy"});
         ASSERT_TRUE(game->Started());
         window = x.FindWindow(Title, 20000);
         ASSERT_NE(window, 0u) << "no window titled " << Title;
@@ -355,8 +361,7 @@ TEST_F(PlayerSession, FromIntroToQuitGame) {
     OpenMenuFromTable("menu-before-continue");
     ClickMenuLine(5, 0);
     const Rect whole{0, 0, Width, Height};
-    const Shot resumed =
-        WaitFor("continue", [&](const Shot& s) { return MeanDifference(s, table, whole) < 0.5; });
+    const Shot resumed = WaitFor("continue", [&](const Shot& s) { return MeanDifference(s, table, whole) < 0.5; });
     ASSERT_FALSE(resumed.Empty());
 
     // Options, Effects: each effect shows at once on the logo and then on the table.
