@@ -92,13 +92,17 @@ public:
         if (Chance(0.01)) Button(app, SDL_BUTTON_MIDDLE, Chance(0.5));
         if (Chance(0.02)) Wheel();
         if (Chance(0.08)) Key(Keys[Index(Keys.size())]);
-        if (Chance(0.012)) Key(SDLK_TAB);  // shows or hides the editor
+        // Shows or hides the editor; shown about a third of the time.
+        if (Chance(app.Data().editorVisible ? 0.012 : 0.006)) Key(SDLK_TAB);
+        // Every way into the menu is also a way to the table's Escape: leave it
+        // as often as the table is left, or the run stays in the menu.
+        if (dynamic_cast<GameRunState*>(app.CurrentState()) == nullptr && Chance(0.02)) Key(SDLK_ESCAPE);
         if (Chance(0.08)) PadButton();
         if (Chance(0.05)) PadAxis();
         if (Chance(0.02)) OtherSlot();
         if (Chance(0.007)) Resize(app);
         if (app.Data().editorVisible && Chance(0.3)) ClickIntoEditor(app);
-        if (Chance(0.01)) TurnPartner(app);
+        if (!app.Data().editorVisible && Chance(0.04)) TurnPartner(app);
     }
 
     // Lets go of everything held, so a stopped run leaves no button down.
@@ -205,24 +209,27 @@ private:
         ++counts["editor clicks"];
     }
 
-    // Clicks the partner of a face-up card now and then, so deals get
-    // finished and the game-over screen is reached.
+    // Now and then plays like a player who remembers: turns the partner of a
+    // face-up card, or else any face-down card, so deals get finished and the
+    // game-over screen is reached.
     void TurnPartner(MonkeyApp& app) {
         auto* table = dynamic_cast<GameRunState*>(app.CurrentState());
-        if (table == nullptr) return;
+        if (table == nullptr || table->cards.empty()) return;
         const Card* up = nullptr;
         for (const Card& card : table->cards) {
             if (!card.faceDown && !card.matched) up = &card;
         }
+        std::vector<const Card*> candidates;
         for (const Card& card : table->cards) {
-            if (up != nullptr && &card != up && card.faceDown && card.frontTexture == up->frontTexture) {
-                MovePointer(app, card.x + card.w / 2, card.y + card.h / 2);
-                if (leftDown) Button(app, SDL_BUTTON_LEFT, false);
-                Button(app, SDL_BUTTON_LEFT, true);
-                ++counts["partner turns"];
-                return;
-            }
+            if (!card.faceDown || card.matched) continue;
+            if (up == nullptr || card.frontTexture == up->frontTexture) candidates.push_back(&card);
         }
+        if (candidates.empty()) return;
+        const Card& card = *candidates[Index(candidates.size())];
+        MovePointer(app, card.x + card.w / 2, card.y + card.h / 2);
+        if (leftDown) Button(app, SDL_BUTTON_LEFT, false);
+        Button(app, SDL_BUTTON_LEFT, true);
+        ++counts["deliberate turns"];
     }
 
     std::mt19937 random;
@@ -278,6 +285,7 @@ TEST(Monkey, RandomInputNeverBreaksTheGame) {
     });
     app.AfterRender([&](OstrelTest::ScriptedApp<Game>&, int frame) {
         visited.insert(StateName(a));
+        ++monkey.counts["frames on " + StateName(a) + (a.Data().editorVisible ? " with editor" : "")];
         if (a.Data().editorVisible) visited.insert("editor");
         if (!a.IsRunning() && !stopping) {
             ++quitsUndone;
