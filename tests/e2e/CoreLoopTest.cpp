@@ -234,6 +234,7 @@ TEST(CoreLoop, KeysAndClicksReachInputOneFrameLater) {
     bool escapeInFrame2 = false;
     bool escapeInFrame3 = true;
     Ostrel::MouseState mouseInFrame2;
+    Ostrel::MouseState mouseInFrame3;
     app.At(0, [&](App& a) {
         a.Input()->AddClickListener([&](const Ostrel::OnClickEvent& e) { clicks += e.left ? 1 : 0; });
     });
@@ -245,7 +246,10 @@ TEST(CoreLoop, KeysAndClicksReachInputOneFrameLater) {
         escapeInFrame2 = a.Input()->IsKeyPressed(Ostrel::KeyCode::Escape);
         mouseInFrame2 = a.Input()->GetMouseState();
     });
-    app.At(3, [&](App& a) { escapeInFrame3 = a.Input()->IsKeyPressed(Ostrel::KeyCode::Escape); });
+    app.At(3, [&](App& a) {
+        escapeInFrame3 = a.Input()->IsKeyPressed(Ostrel::KeyCode::Escape);
+        mouseInFrame3 = a.Input()->GetMouseState();
+    });
     app.QuitAfterFrames(4);
     RunApp(app);
     EXPECT_TRUE(escapeInFrame2);
@@ -253,7 +257,10 @@ TEST(CoreLoop, KeysAndClicksReachInputOneFrameLater) {
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(mouseInFrame2.x, 120);
     EXPECT_EQ(mouseInFrame2.y, 340);
-    EXPECT_FALSE(mouseInFrame2.left);
+    // A tap whose press and release arrive in one frame reads as held for
+    // that frame, so screens that poll the button still see it.
+    EXPECT_TRUE(mouseInFrame2.left);
+    EXPECT_FALSE(mouseInFrame3.left);
 }
 
 TEST(CoreLoop, VirtualControllerIsOpenedAndReportsButtons) {
