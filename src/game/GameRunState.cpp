@@ -101,7 +101,10 @@ void GameRunState::Update(float dt) {
 
     // A switch does not end this update: the rest of the frame still runs.
     const Ostrel::MouseState mouse = inputManager->GetMouseState();
-    if (mouse.left && Inside(navbarRect, mouse.x, mouse.y)) {
+    // The menu button lies over the corner of the first card in large deals;
+    // a press on the button belongs to the button alone.
+    const bool onMenuButton = Inside(navbarRect, mouse.x, mouse.y);
+    if (mouse.left && onMenuButton) {
         ChangeState("menu");
         if (clickSound != nullptr) clickSound->Play();
     }
@@ -121,7 +124,7 @@ void GameRunState::Update(float dt) {
         gameData->gameFinished = AllMatched();
         for (size_t i = 0; i < cards.size(); ++i) {
             Card& card = cards[i];
-            if (mouse.left && card.Contains(mouse.x, mouse.y) && card.faceDown) {
+            if (mouse.left && !onMenuButton && card.Contains(mouse.x, mouse.y) && card.faceDown) {
                 card.Reveal();
             } else if (select && static_cast<int32_t>(i) == selectedIndex && card.faceDown) {
                 card.Reveal();

@@ -310,6 +310,34 @@ TEST_F(TableTest, MenuButtonSwitchesOnceWithClickSound) {
     EXPECT_EQ(sounds.PlayCount("click_sound"), 1);
 }
 
+TEST_F(TableTest, PressOnMenuButtonDoesNotTurnTheCardBeneathIt) {
+    // 20 cards at 800 x 600 start at (20, 20): the 32 x 32 button covers a corner.
+    game.gameData.cardCount = 20;
+    game.gameData.newGameRequested = true;
+    game.SwitchState("game");
+    ASSERT_EQ(table->cards.size(), 20u);
+    ASSERT_LT(table->cards[0].x, 32);
+    ASSERT_LT(table->cards[0].y, 32);
+    EndMemorisePhase();
+    const int x = table->cards[0].x + 2, y = table->cards[0].y + 2;
+    ASSERT_TRUE(table->cards[0].Contains(x, y));
+    Motion(x, y);
+    Button(true);
+    Frame();
+    EXPECT_EQ(game.currentState, &menu);
+    EXPECT_TRUE(table->cards[0].faceDown);
+    EXPECT_EQ(sounds.PlayCount("card_sound"), 0);
+
+    // Just outside the button the same card turns.
+    Button(false);
+    Frame();
+    game.SwitchState("game");
+    Motion(table->cards[0].x + 20, table->cards[0].y + 20);
+    Button(true);
+    Frame();
+    EXPECT_FALSE(table->cards[0].faceDown);
+}
+
 TEST_F(TableTest, ControllerStartOpensMenuOnlyWhenConnected) {
     Pad(SDL_CONTROLLER_BUTTON_START);
     Frame();
