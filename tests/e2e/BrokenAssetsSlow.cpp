@@ -103,6 +103,8 @@ struct Case {
     Breakage breakage;
     // Key diagnostic lines (substrings) the run must print.
     std::vector<std::string> expected;
+    // Runs in the child once it is in the working directory, before the game.
+    std::function<void(const fs::path&)> inChild = nullptr;
 };
 
 using App = OstrelTest::ScriptedApp<Game>;
@@ -177,8 +179,10 @@ std::string StateName(App& app) {
 
 // Plays the script; prints the frames rendered, the screens in the order they
 // were shown and how far the play got, for the parent to check.
-int PlayInChild(const fs::path& workDir, const std::string& effect) {
+int PlayInChild(const fs::path& workDir, const std::string& effect,
+                const std::function<void(const fs::path&)>& inChild) {
     if (chdir(workDir.c_str()) != 0) return 71;
+    if (inChild) inChild(workDir);
     App app;
     app.keepLastFrame = false;
     static_cast<Ostrel::SDLTimeManager*>(app.Time())->delay = [](uint32_t) {};
@@ -232,7 +236,8 @@ void RunCases(const std::vector<Case>& cases) {
         cases[i].breakage(*dirs.back());
         const fs::path dir = dirs.back()->Root();
         const std::string effect = effects[i % 3];
-        jobs.push_back([dir, effect] { return PlayInChild(dir, effect); });
+        const auto inChild = cases[i].inChild;
+        jobs.push_back([dir, effect, inChild] { return PlayInChild(dir, effect, inChild); });
     }
     const std::vector<ChildResult> results = OstrelTest::RunInChildren(jobs, Parallel, TimeoutSeconds);
     for (size_t i = 0; i < cases.size(); ++i) {
@@ -447,6 +452,37 @@ TEST(BrokenAssets, FontsMissing) {
          },
          {"ERROR::FREETYPE: Failed to load font"}},
     });
+}
+
+// A description that parses but whose numbers are absurd: every screen still
+// measures and draws its text with it.
+TEST(BrokenAssets, BitmapFontDescriptionWithAbsurdNumbers) {
+    const auto description = [](const std::string& header, const std::string& width) {
+        return [header, width](const MirroredAssets& a) {
+            std::string text = header;
+            for (int code = 0; code < 128; ++code) text += "Char " + std::to_string(code) + " Base Width," + width + "\n";
+            a.Write("assets/game/fonts/bitmap_font.csv", text);
+        };
+    };
+    const std::string cells = "Image Width,512\nImage Height,512\nCell Width,32\nCell Height,32\n";
+    RunCases({
+        {"huge font height", description(cells + "Font Height,2147483647\n", "16"), {}},
+        {"negative font height", description(cells + "Font Height,-2147483648\n", "16"), {}},
+        {"huge advances", description(cells + "Font Height,32\n", "2147483647"), {}},
+        {"negative advances", description(cells + "Font Height,32\n", "-2147483648"), {}},
+        {"zero and negative cells",
+         description("Cell Width,0\nCell Height,-32\nFont Height,32\n", "16"), {}},
+        {"huge cells", description("Cell Width,2147483647\nCell Height,2147483647\nFont Height,32\n", "16"), {}},
+    });
+}
+
+// The working directory itself gone (removed while the game starts): nothing
+// can be read or listed.
+TEST(BrokenAssets, WorkingDirectoryRemoved) {
+    RunCases({{"working directory removed",
+               [](const MirroredAssets&) {},
+               {"Could not open the file - 'assets/game/config.txt'"},
+               [](const fs::path& dir) { fs::remove_all(dir); }}});
 }
 
 // Everything at once: no assets folder at all.

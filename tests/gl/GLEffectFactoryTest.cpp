@@ -209,6 +209,25 @@ TEST_F(GLEffectFactoryTest, TexturesAreLoadedWithTheirKeysFilesAndParameters) {
     effects.clear();
 }
 
+TEST_F(GLEffectFactoryTest, ASecondEffectOfAKindLeavesTheFirstOnesTexturesAlive) {
+    OstrelTest::RecordingTextureManager recording;
+    Ostrel::GLEffectFactory recordingFactory(&reader, &renderer, &time, &recording);
+    EffectInstance* firstCrt = Keep(recordingFactory.CreateCRTEffect());
+    EffectInstance* firstPalette = Keep(recordingFactory.CreateTexelColorEffect());
+    EffectInstance* secondCrt = Keep(recordingFactory.CreateCRTEffect());
+    EffectInstance* secondPalette = Keep(recordingFactory.CreateTexelColorEffect());
+
+    EXPECT_TRUE(recording.deleted.empty()) << "no effect may be left holding a deleted texture";
+    for (int slot = 1; slot <= 3; ++slot) {
+        ASSERT_NE(ShaderOf(firstCrt)->textures[slot], nullptr) << slot;
+        EXPECT_EQ(ShaderOf(secondCrt)->textures[slot], ShaderOf(firstCrt)->textures[slot]) << slot;
+    }
+    EXPECT_EQ(ShaderOf(secondPalette)->textures[1], ShaderOf(firstPalette)->textures[1]);
+    EXPECT_EQ(ShaderOf(firstCrt)->textures[1], recording.GetTexture("crt_scanlines"));
+    EXPECT_EQ(recording.loadedPaths.size(), 4u) << "each picture is read once";
+    effects.clear();
+}
+
 TEST_F(GLEffectFactoryTest, PaletteWeightsAreLuminanceWithSlidersFromZeroToOne) {
     EffectInstance* effect = Keep(factory.CreateTexelColorEffect());
     auto* uniforms = effect->GetShader()->GetUniforms();

@@ -182,6 +182,33 @@ TEST_F(PostProcessManagerTest, EndWithoutBeginDrawsNothingAndKeepsWindowBound) {
     EXPECT_TRUE(IsColour(gl.Pixel(400, 300), 255, 0, 255));
 }
 
+TEST_F(PostProcessManagerTest, BeginWithoutAnEffectLeavesTheSceneOnTheWindow) {
+    renderer.BeginFrame();
+    manager.Begin(nullptr);
+    painter->Draw(SolidImage(800, 600, 0, 255, 0), 800, 600);
+    manager.End();
+    renderer.EndFrame();
+
+    EXPECT_EQ(manager.currentEffect, nullptr);
+    GLint bound = -1;
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &bound);
+    EXPECT_EQ(bound, 0) << "the offscreen image must not stay bound";
+    EXPECT_TRUE(IsColour(gl.Pixel(400, 300), 0, 255, 0));
+}
+
+TEST_F(PostProcessManagerTest, UninitialisedManagerPassesTheSceneThroughInsteadOfCrashing) {
+    Ostrel::EffectInstance* effect = MakeEffect(kPassThrough);
+    Ostrel::GLPostProcessManager fresh(&window, &renderer);  // Initialize never called
+    renderer.BeginFrame();
+    fresh.Begin(effect);
+    painter->Draw(SolidImage(800, 600, 0, 0, 255), 800, 600);
+    fresh.End();
+
+    EXPECT_EQ(fresh.currentEffect, nullptr);
+    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_TRUE(IsColour(gl.Pixel(400, 300), 0, 0, 255));
+}
+
 TEST_F(PostProcessManagerTest, InitializeTwiceKeepsOneFramebufferAndQuad) {
     Ostrel::GLRenderFrameBuffer* target = Target();
     const GLuint framebuffer = target->framebuffer;

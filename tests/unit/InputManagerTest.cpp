@@ -210,6 +210,28 @@ TEST_F(InputManagerTest, QuickTapWithinOneFrameShowsTheButtonDownForThatFrame) {
     EXPECT_TRUE(input.GetMouseState().left);
 }
 
+TEST_F(InputManagerTest, ListenerThatRegistersListenersHearsOnlyLaterClicks) {
+    // A click can build a menu, whose root registers its own click listener.
+    int added = 0;
+    int heardByAdded = 0;
+    input.AddClickListener([&](const OnClickEvent&) {
+        // Enough to make the vector move its elements.
+        for (int i = 0; i < 16; ++i) input.AddClickListener([&](const OnClickEvent&) { ++heardByAdded; });
+        added += 16;
+    });
+    Button(SDL_BUTTON_LEFT, true);
+    Button(SDL_BUTTON_LEFT, false);
+    Frame(16.0f);
+    EXPECT_EQ(clicks.size(), 1u);
+    EXPECT_EQ(added, 16);
+    EXPECT_EQ(heardByAdded, 0) << "listeners added during a click hear the next one";
+
+    Button(SDL_BUTTON_LEFT, false);  // inside the window: another left click
+    Frame(16.0f);
+    EXPECT_EQ(clicks.size(), 2u);
+    EXPECT_EQ(heardByAdded, 16);
+}
+
 TEST_F(InputManagerTest, ClickWindowIsThousandMillisecondsOfFrameTime) {
     Button(SDL_BUTTON_LEFT, true);
     Frame(16.0f);

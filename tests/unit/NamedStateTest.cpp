@@ -188,6 +188,25 @@ TEST_F(NamedStates, ReregisteringSameObjectReinitialisesIt) {
     EXPECT_EQ(a.initState, Ostrel::LifecycleInitialised);
 }
 
+TEST_F(NamedStates, RegisteringNoObjectIsHarmless) {
+    app.AddState("a", &a);
+    app.SwitchState("a");
+    log.clear();
+    app.AddState("empty", nullptr);
+    EXPECT_TRUE(log.empty());
+    ASSERT_EQ(app.states.count("empty"), 1u);
+    EXPECT_EQ(app.states["empty"], nullptr);
+
+    // Replacing the empty entry still initialises the real state.
+    app.AddState("empty", &b);
+    EXPECT_EQ(log, (Log{"b.Init"}));
+    app.AddState("empty", nullptr);
+    EXPECT_EQ(log, (Log{"b.Init", "b.Cleanup"}));
+    app.RemoveState("empty");
+    EXPECT_EQ(app.states.count("empty"), 0u);
+    EXPECT_EQ(app.currentState, &a);
+}
+
 TEST_F(NamedStates, RemovingCurrentStateCleansItUpAndLeavesItCurrent) {
     app.AddState("a", &a);
     app.AddState("b", &b);

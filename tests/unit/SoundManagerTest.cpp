@@ -147,6 +147,30 @@ TEST_F(SoundManagerTest, MissingSoundIsNullAndReportedAndNullEntriesAreSkipped) 
     EXPECT_TRUE(sound.music.empty());
 }
 
+TEST_F(SoundManagerTest, LoadFillsTheNullEntryOfAnEarlierLookup) {
+    // A screen may ask for a sound before the game has loaded it; the later
+    // load must not be lost behind the placeholder the lookup left.
+    Ostrel::SDLSoundManager sound;
+    InitQuietly(sound);
+    ASSERT_EQ(sound.GetSound("click"), nullptr);
+    ASSERT_EQ(sound.GetMusic("theme"), nullptr);
+
+    Ostrel::Sound* click = sound.LoadSound(tone, "click");
+    ASSERT_NE(click, nullptr);
+    EXPECT_EQ(sound.GetSound("click"), click);
+    EXPECT_EQ(sound.sounds.size(), 1u);
+    EXPECT_EQ(sound.LoadSound(otherTone, "click"), click) << "a real first sound is still kept";
+
+    Ostrel::Music* theme = sound.LoadMusic(tone, "theme");
+    ASSERT_NE(theme, nullptr);
+    EXPECT_EQ(sound.GetMusic("theme"), theme);
+    EXPECT_TRUE(sound.unnamedMusic.empty());
+    EXPECT_EQ(Mix_PlayingMusic(), 1);
+    sound.ReleaseAll();
+    EXPECT_TRUE(sound.sounds.empty());
+    EXPECT_TRUE(sound.music.empty());
+}
+
 TEST_F(SoundManagerTest, ReleasedSoundIsFreedOnceByReleaseAll) {
     Ostrel::SDLSoundManager sound;
     InitQuietly(sound);

@@ -148,6 +148,11 @@ TEST_F(TexturePickerTest, SecondChoiceOfTheSameFileReplacesTheFirstTexture) {
     PressTile(&effectName);
     Choose("[F] one.png");
     picker.Update();
+    // Like an effect slot, the tile now shows the texture it was handed.
+    ASSERT_EQ(received.size(), 1u);
+    effectTexture = received[0];
+    effectTexture->handle = &effectName;
+    gui.Frame();
     PressTile(&effectName);
     Choose("[F] one.png");
     picker.Update();
@@ -155,6 +160,58 @@ TEST_F(TexturePickerTest, SecondChoiceOfTheSameFileReplacesTheFirstTexture) {
     EXPECT_EQ(textures.loadedPaths, (std::vector<std::string>{PicPath("one.png"), PicPath("one.png")}));
     EXPECT_EQ(textures.DeleteCount(received[0]), 1) << "the first texture is replaced under the same key";
     EXPECT_EQ(textures.GetTexture(PicPath("one.png")), received[1]);
+}
+
+// Two slots given the same picture one after the other: the first slot's
+// texture must stay alive, since that slot still draws it.
+TEST_F(TexturePickerTest, SamePictureForTwoSlotsLeavesEachSlotALiveTexture) {
+    uint32_t nameA = 21;
+    uint32_t nameB = 22;
+    Ostrel::ITexture2D* slotA = textures.LoadTexture("a.png", "slot_a");
+    Ostrel::ITexture2D* slotB = textures.LoadTexture("b.png", "slot_b");
+    slotA->handle = &nameA;
+    slotB->handle = &nameB;
+    textures.loadedPaths.clear();
+    gui.SetDraw([&] {
+        ImGui::SetNextWindowPos(ImVec2(10, 10));
+        ImGui::SetNextWindowSize(ImVec2(300, 400));
+        ImGui::Begin("Tiles");
+        picker.DrawWithCallback("a", slotA, [&](Ostrel::ITexture2D* texture) { slotA = texture; });
+        picker.DrawWithCallback("b", slotB, [&](Ostrel::ITexture2D* texture) { slotB = texture; });
+        ImGui::End();
+        picker.Display();
+    });
+    gui.Frame();
+
+    PressTile(&nameA);
+    Choose("[F] one.png");
+    picker.Update();
+    Ostrel::ITexture2D* first = slotA;
+    ASSERT_NE(first, nullptr);
+    first->handle = &nameA;
+    gui.Frame();
+
+    PressTile(&nameB);
+    Choose("[F] one.png");
+    picker.Update();
+    ASSERT_NE(slotB, nullptr);
+    EXPECT_NE(slotB, first);
+    EXPECT_EQ(slotA, first);
+    EXPECT_EQ(textures.DeleteCount(first), 0) << "slot a still draws its texture";
+    EXPECT_EQ(textures.GetTexture(PicPath("one.png")), first);
+    std::string keyB;
+    ASSERT_TRUE(textures.FindKey(slotB, &keyB));
+    EXPECT_EQ(keyB, PicPath("one.png") + " (2)");
+    EXPECT_EQ(textures.loadedPaths, (std::vector<std::string>{PicPath("one.png"), PicPath("one.png")}));
+
+    // Choosing it again for slot a replaces slot a's own texture only.
+    PressTile(&nameA);
+    Choose("[F] one.png");
+    picker.Update();
+    EXPECT_EQ(textures.DeleteCount(first), 1);
+    EXPECT_EQ(textures.GetTexture(PicPath("one.png")), slotA);
+    std::string keyAfter;
+    EXPECT_TRUE(textures.FindKey(slotB, &keyAfter)) << "slot b's texture is untouched";
 }
 
 TEST_F(TexturePickerTest, CallbackTileReportsThePressInItsFrameOnly) {

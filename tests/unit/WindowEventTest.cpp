@@ -108,6 +108,29 @@ TEST(WindowManager, ResizeReachesListenersInOrderBeforeReturning) {
     EXPECT_EQ(heard.size(), 4u);
 }
 
+TEST(WindowManager, ListenerAddedDuringAResizeHearsFromTheNextOne) {
+    Ostrel::EventBuffer buffer;
+    Ostrel::SDLWindowManager window(&buffer);
+    std::vector<int> lateWidths;
+    bool addedOnce = false;
+    window.AddWindowResizedListener([&](Ostrel::WindowResizedEvent*) {
+        if (addedOnce) return;
+        addedOnce = true;
+        // Enough to make the vector move its elements under the running listener.
+        for (int i = 0; i < 16; ++i)
+            window.AddWindowResizedListener([&](Ostrel::WindowResizedEvent* e) { lateWidths.push_back(e->width); });
+    });
+    int after = 0;
+    window.AddWindowResizedListener([&](Ostrel::WindowResizedEvent*) { ++after; });
+
+    window.Resize(1024, 768);
+    EXPECT_EQ(after, 1) << "listeners present at the resize are all called";
+    EXPECT_TRUE(lateWidths.empty());
+    window.Resize(640, 480);
+    EXPECT_EQ(after, 2);
+    EXPECT_EQ(lateWidths, std::vector<int>(16, 640));
+}
+
 TEST(WindowManager, AllListenersSeeTheSameEvent) {
     Ostrel::EventBuffer buffer;
     Ostrel::SDLWindowManager window(&buffer);

@@ -5,6 +5,7 @@
 #include "../core/TextRenderer.h"
 #include "../gl/Font.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace Ostrel {
@@ -12,6 +13,7 @@ namespace Ostrel {
 namespace {
 // Space between the icon and the caption, in window pixels (not scaled).
 constexpr float CaptionGap = 5.0f;
+constexpr float MaxSide = 1 << 24;
 }  // namespace
 
 IconLabel::IconLabel(SpriteRenderer* spriteRenderer_, TextRenderer* textRenderer_, Font* font_, std::string caption_,
@@ -24,8 +26,10 @@ IconLabel::IconLabel(SpriteRenderer* spriteRenderer_, TextRenderer* textRenderer
       position(position_) {}
 
 void IconLabel::Render() {
-    const float side = static_cast<float>(font->GetHeight()) * scale;
-    const int32_t iconSide = static_cast<int32_t>(side);
+    // No font measures 0; an absurd height from a font description is clamped
+    // before it becomes a pixel size.
+    const float side = font != nullptr ? static_cast<float>(font->GetHeight()) * scale : 0.0f;
+    const int32_t iconSide = static_cast<int32_t>(std::max(-MaxSide, std::min(side, MaxSide)));
 
     spriteRenderer->Begin(0);
     spriteRenderer->DrawSprite(icon, ivec4(position.x + iconOffset.x, position.y + iconOffset.y, iconSide, iconSide));

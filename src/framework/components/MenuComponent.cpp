@@ -13,6 +13,8 @@
 #include "../core/TextRenderer.h"
 #include "../gl/Font.h"
 
+#include <algorithm>
+#include <cmath>
 #include <iostream>
 #include <utility>
 
@@ -25,6 +27,14 @@ constexpr float InputGateMs = 150.0f;
 constexpr int32_t LineGap = 10;
 // The stick must pass this to count as a move.
 constexpr float StickThreshold = 0.5f;
+// Text measures and positions stay within this many pixels either way.
+constexpr double MaxPixels = 1 << 24;
+
+// Truncates toward zero like a cast, within +-MaxPixels (NaN gives 0).
+int32_t ClampPixels(double value) {
+    if (std::isnan(value)) return 0;
+    return static_cast<int32_t>(std::max(-MaxPixels, std::min(value, MaxPixels)));
+}
 }  // namespace
 
 // ---------------------------------------------------------------------------
@@ -268,24 +278,31 @@ void MenuComponent::Layout() {
     const int32_t width = target->GetWidth();
     const int32_t height = target->GetHeight();
     const int32_t n = static_cast<int32_t>(children.size());
-    const int32_t lineHeight = static_cast<int32_t>(static_cast<float>(font->GetHeight()) * scale);
-    const int32_t step = lineHeight + LineGap;
-    int32_t y = offset.y - (step * n) / 2 + height / 2;
+    // A missing font measures 0; absurd numbers from a font description are
+    // clamped (a negative height to 0) and the lines stacked in 64 bits, so
+    // nothing overflows.
+    const int32_t lineHeight =
+        font != nullptr ? std::max(0, ClampPixels(static_cast<float>(font->GetHeight()) * scale)) : 0;
+    const int64_t step = static_cast<int64_t>(lineHeight) + LineGap;
+    int64_t y = static_cast<int64_t>(offset.y) - (step * n) / 2 + height / 2;
 
     for (MenuComponent* child : children) {
         int32_t textWidth = 0;
         for (char c : child->label) {
+            if (font == nullptr) break;
             const Character* g = font->GetCharacter(c);
             if (font->type == FontType::TrueType) {
-                textWidth += (static_cast<int32_t>(g->advance[0]) >> 6) + g->bearing.x;
+                textWidth = ClampPixels(static_cast<double>(textWidth) +
+                                        static_cast<double>(static_cast<int32_t>(g->advance[0]) >> 6) + g->bearing.x);
             } else if (font->type == FontType::Bitmap) {
                 // Signed, as the text renderer moves its pen: a negative width
                 // from the description narrows the line instead of overflowing.
                 const float advance = static_cast<float>(static_cast<int32_t>(g->advance[0]));
-                textWidth = static_cast<int32_t>(advance * scale + static_cast<float>(textWidth));
+                textWidth = ClampPixels(advance * scale + static_cast<float>(textWidth));
             }
         }
-        const ivec4 rect(offset.x - textWidth / 2 + width / 2, y, textWidth, lineHeight);
+        const ivec4 rect(ClampPixels(static_cast<double>(offset.x) - textWidth / 2 + width / 2),
+                         ClampPixels(static_cast<double>(y)), textWidth, lineHeight);
         child->hitRect = rect;
         child->drawRect = rect;
         y += step;

@@ -124,7 +124,7 @@ void Framework::AddState(std::string stateName, State* state) {
     auto it = states.find(stateName);
     if (it != states.end() && it->second != nullptr) it->second->RunCleanup();
     states[stateName] = state;
-    state->RunInit();
+    if (state != nullptr) state->RunInit();
 }
 
 void Framework::SwitchState(std::string stateName) {

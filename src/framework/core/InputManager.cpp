@@ -34,4 +34,13 @@ void InputManager::AddClickListener(std::function<void(const OnClickEvent&)> lis
     clickListeners.push_back(std::move(listener));
 }
 
+void InputManager::NotifyClick(const OnClickEvent& click) {
+    const size_t count = clickListeners.size();
+    for (size_t i = 0; i < count; ++i) {
+        // A copy: adding a listener may move the vector's elements.
+        const std::function<void(const OnClickEvent&)> listener = clickListeners[i];
+        listener(click);
+    }
+}
+
 }  // namespace Ostrel

@@ -79,6 +79,10 @@ public:
     void AddClickListener(std::function<void(const OnClickEvent&)> listener);
 
 protected:
+    // Calls the listeners registered when the click is raised, in order; one
+    // that registers another (a menu built from a click) is safe.
+    void NotifyClick(const OnClickEvent& click);
+
     InputManager() = default;
     ~InputManager() = default;
 };

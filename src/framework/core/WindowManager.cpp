@@ -19,8 +19,14 @@ void WindowManager::AddWindowResizedListener(std::function<void(WindowResizedEve
 }
 
 void WindowManager::NotifyWindowResized(WindowResizedEvent* event) {
-    // Index loop: a listener may add another listener while we iterate.
-    for (size_t i = 0; i < resizeListeners.size(); ++i) resizeListeners[i](event);
+    // A listener may add another one while we iterate: call a copy (the
+    // vector may move its elements) and only the listeners present now, so
+    // one added here hears from the next resize on.
+    const size_t count = resizeListeners.size();
+    for (size_t i = 0; i < count; ++i) {
+        const std::function<void(WindowResizedEvent*)> listener = resizeListeners[i];
+        listener(event);
+    }
 }
 
 }  // namespace Ostrel

@@ -57,7 +57,10 @@ FileBrowser::FileBrowser(FileBrowserFlags flags_) : flags(flags_) {
     inputNameBuffer = std::make_unique<char[]>(kNameBufferSize);  // value-initialised: all zero
     if (flags & FileBrowserFlags::AllowNewDirectory) newDirNameBuffer = std::make_unique<char[]>(kNameBufferSize);
     SetTitle("file browser");
-    SetDirectory(fs::current_path());
+    // A working directory that cannot be read (or no longer exists) must not
+    // stop the program that owns the browser: it starts with no listing and the
+    // reason in its status line.
+    Guarded(statusText, [this] { SetDirectory(fs::current_path()); });
     typeFilters.clear();
     typeFilterIndex = 0;
     hasAllFilter = false;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <exception>
 #include <iostream>
+#include <string>
 #include <utility>
 
 namespace Ostrel {
@@ -47,6 +48,7 @@ void TexturePicker::DrawForKey(std::string label, std::string key_) {
         browser.Open();
         key = std::move(key_);
         callback = nullptr;
+        callbackTexture = nullptr;
     }
 }
 
@@ -56,7 +58,21 @@ bool TexturePicker::DrawWithCallback(std::string label, ITexture2D* texture,
     mode = 1;
     browser.Open();
     callback = std::move(callback_);
+    callbackTexture = texture;
     return true;
+}
+
+// A callback load is stored under its path. Loading under a key replaces and
+// deletes the texture already there, which is right when the requesting slot
+// is the one holding it, but another slot given the same picture earlier
+// would be left drawing a deleted texture: that picture gets a key of its own.
+std::string TexturePicker::KeyForCallbackLoad(const std::string& path) const {
+    std::string candidate = path;
+    for (int copy = 2;; ++copy) {
+        ITexture2D* existing = textureManager->GetTexture(candidate);
+        if (existing == nullptr || existing == callbackTexture) return candidate;
+        candidate = path + " (" + std::to_string(copy) + ")";
+    }
 }
 
 void TexturePicker::Display() {
@@ -88,8 +104,9 @@ void TexturePicker::Update() {
         mode = 0;
         return;
     }
-    ITexture2D* texture = textureManager->LoadTexture(path, path, TextureParameters(0));
+    ITexture2D* texture = textureManager->LoadTexture(path, KeyForCallbackLoad(path), TextureParameters(0));
     callback(texture);
+    callbackTexture = texture;  // what that receiver holds now
     browser.ClearSelected();
     mode = 0;
 }

@@ -33,12 +33,15 @@ public:
 
 private:
     bool DrawTile(const std::string& label, ITexture2D* texture);
+    std::string KeyForCallbackLoad(const std::string& path) const;
 
     ITextureManager* textureManager;
     FileBrowser browser;
     uint32_t mode = 0;
     std::string key;
     std::function<void(ITexture2D*)> callback;
+    // What the pressed callback tile showed: the texture its receiver holds.
+    ITexture2D* callbackTexture = nullptr;
 };
 
 }  // namespace Ostrel

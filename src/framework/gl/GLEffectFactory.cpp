@@ -23,6 +23,16 @@ TextureParameters Parameters(int channels, int filter, int clampToEdge, int load
     return params;
 }
 
+// Effects keep pointers to their textures, and loading under a key deletes
+// the texture already stored there: a second effect of the same kind would
+// leave the first one drawing with deleted textures. A texture already loaded
+// under its key is shared instead.
+ITexture2D* EffectTexture(ITextureManager* textures, const std::string& path, const std::string& key,
+                          TextureParameters params) {
+    if (ITexture2D* loaded = textures->GetTexture(key)) return loaded;
+    return textures->LoadTexture(path, key, params);
+}
+
 ShaderUniform* Tunable(IEffectShader* shader, const char* name, UniformType type, vec3 value) {
     ShaderUniform* uniform = shader->CreateUniform(name, type);
     uniform->value = value;
@@ -56,9 +66,9 @@ EffectInstance* GLEffectFactory::CreateChromaticAberrationEffect() {
 EffectInstance* GLEffectFactory::CreateCRTEffect() {
     const std::string dir = std::string(kTexturesDir) + "crt/";
     ITexture2D* scanlines =
-        textureManager->LoadTexture(dir + "scanlines.png", "crt_scanlines", Parameters(-1, 1, 0, 0));
-    ITexture2D* vignette = textureManager->LoadTexture(dir + "vignette.png", "crt_vignette", Parameters(4, 1, 1, 1));
-    ITexture2D* perlin = textureManager->LoadTexture(dir + "perlin.png", "crt_perlin", Parameters(4, 1, 0, 1));
+        EffectTexture(textureManager, dir + "scanlines.png", "crt_scanlines", Parameters(-1, 1, 0, 0));
+    ITexture2D* vignette = EffectTexture(textureManager, dir + "vignette.png", "crt_vignette", Parameters(4, 1, 1, 1));
+    ITexture2D* perlin = EffectTexture(textureManager, dir + "perlin.png", "crt_perlin", Parameters(4, 1, 0, 1));
 
     ITexture2D* textures[4] = {nullptr, scanlines, vignette, perlin};
     EffectInstance* effect = CreateEffect(std::string(kEffectsDir) + "crt/crt_v_es.glsl",
@@ -87,8 +97,8 @@ EffectInstance* GLEffectFactory::CreateCRTEffect() {
 }
 
 EffectInstance* GLEffectFactory::CreateTexelColorEffect() {
-    ITexture2D* palette = textureManager->LoadTexture(std::string(kTexturesDir) + "texel_color/gameboy_colors.png",
-                                                      "texel_color_input_texture", Parameters(-1, 1, 1, 0));
+    ITexture2D* palette = EffectTexture(textureManager, std::string(kTexturesDir) + "texel_color/gameboy_colors.png",
+                                        "texel_color_input_texture", Parameters(-1, 1, 1, 0));
     ITexture2D* textures[4] = {nullptr, palette, nullptr, nullptr};
     EffectInstance* effect = CreateEffect(std::string(kEffectsDir) + "texel_color/texel_color_v_es.glsl",
                                           std::string(kEffectsDir) + "texel_color/texel_color_f_es.glsl", textures);

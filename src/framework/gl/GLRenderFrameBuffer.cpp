@@ -37,6 +37,12 @@ void GLRenderFrameBuffer::Clear(const vec4& color) {
 
 void GLRenderFrameBuffer::Draw() {
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    if (quad == nullptr) {
+        // No GL objects (before Initialize or after Destroy): Bind left the
+        // scene on the window, so keep it there instead of clearing it.
+        glDisable(GL_DEPTH_TEST);
+        return;
+    }
     glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     quad->Bind();

@@ -108,14 +108,8 @@ void SDLInputManager::Update(float dt) {
                     else
                         mouse.right = false;
                 }
-                if (leftClickTimer > 0.0f) {
-                    const OnClickEvent click{true, false};
-                    for (auto& listener : clickListeners) listener(click);
-                }
-                if (rightClickTimer > 0.0f) {
-                    const OnClickEvent click{false, true};
-                    for (auto& listener : clickListeners) listener(click);
-                }
+                if (leftClickTimer > 0.0f) NotifyClick(OnClickEvent{true, false});
+                if (rightClickTimer > 0.0f) NotifyClick(OnClickEvent{false, true});
                 break;
             case SDL_CONTROLLERBUTTONDOWN: {
                 if (!IsSlot(event.cbutton.which)) break;

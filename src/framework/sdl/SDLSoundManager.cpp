@@ -55,12 +55,18 @@ Music* SDLSoundManager::LoadMusic(std::string path, std::string name) {
         return nullptr;
     }
     auto* object = new SDLMusic(stream);
-    const bool stored = music.emplace(name, object).second;
-    // A duplicate keeps playing below, so it cannot be freed now; it is kept
-    // aside and freed with the rest in ReleaseAll.
-    if (!stored) unnamedMusic.push_back(object);
+    // A null entry left by an earlier GetMusic is a placeholder, not a first
+    // music: the load fills it.
+    SDLMusic*& stored = music[name];
+    if (stored == nullptr) {
+        stored = object;
+    } else {
+        // A duplicate keeps playing below, so it cannot be freed now; it is
+        // kept aside and freed with the rest in ReleaseAll.
+        unnamedMusic.push_back(object);
+    }
     Mix_PlayMusic(stream, -1);
-    return music[name];
+    return stored;
 }
 
 Music* SDLSoundManager::LoadMusic(std::string path) {
@@ -78,9 +84,14 @@ Sound* SDLSoundManager::LoadSound(std::string path, std::string name) {
         return nullptr;
     }
     auto* object = new SDLSound(chunk);
-    // The first sound loaded under a name stays; a later one is freed at once.
-    if (!sounds.emplace(name, object).second) delete object;
-    return sounds[name];
+    // The first sound loaded under a name stays and a later one is freed at
+    // once; a null entry left by an earlier GetSound is filled.
+    SDLSound*& stored = sounds[name];
+    if (stored == nullptr)
+        stored = object;
+    else
+        delete object;
+    return stored;
 }
 
 void SDLSoundManager::ReleaseAll() {

@@ -12,6 +12,9 @@ void SDLWindowManager::Create(WindowSettings newSettings) {
     closeHandler = [](WindowCloseClickedEvent*) {};
     settings = newSettings;
 
+    // The close button arrives as a window close event; SDL's default echo of
+    // it as SDL_QUIT would ask the close handler a second time.
+    SDL_SetHint(SDL_HINT_QUIT_ON_LAST_WINDOW_CLOSE, "0");
     if (SDL_Init(SDL_INIT_EVERYTHING) != 0) {
         // One subsystem that fails (typically audio without a sound card) makes
         // SDL_Init undo all the others; bring up what does work one by one.
