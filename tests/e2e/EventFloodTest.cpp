@@ -41,9 +41,9 @@ TEST(EventFlood, ThousandEventsAreConsumedHundredAFrameNoneLost) {
         }
     });
 
-    std::vector<int> codes;            // flood codes in the order frames saw them
-    std::vector<int> bufferCounts;     // the buffer's count in each frame after the flood
-    std::vector<int> floodPerFrame;    // flood events (and the key) in each such frame
+    std::vector<int> codes;          // flood codes in the order frames saw them
+    std::vector<int> bufferCounts;   // the buffer's count in each frame after the flood
+    std::vector<int> floodPerFrame;  // flood events (and the key) in each such frame
     int keyDeliveredFrame = -1;
     std::vector<int> keyPressedFrames;
     app.EveryFrame([&](App& a, int frame) {

@@ -16,7 +16,9 @@
 #include "E2EHarness.h"
 
 #include "Game.h"
+#include "GameOverState.h"
 #include "GameRunState.h"
+#include "components/MenuComponent.h"
 #include "sdl/SDLTimeManager.h"
 
 #include <gtest/gtest.h>
@@ -67,13 +69,13 @@ struct Size {
 };
 
 // The editor's four resolutions and odd sizes down to 1 x 1.
-const std::vector<Size> Sizes = {{800, 600},  {1280, 720}, {1600, 900}, {1920, 1080}, {1, 1},   {2, 3},
-                                 {1, 600},    {800, 1},    {17, 999},   {333, 7},     {640, 480}, {1001, 77}};
+const std::vector<Size> Sizes = {{800, 600}, {1280, 720}, {1600, 900}, {1920, 1080}, {1, 1},     {2, 3},
+                                 {1, 600},   {800, 1},    {17, 999},   {333, 7},     {640, 480}, {1001, 77}};
 
-const std::vector<SDL_Keycode> Keys = {
-    SDLK_ESCAPE, SDLK_UP,   SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT, SDLK_RETURN, SDLK_KP_ENTER, SDLK_SPACE,
-    SDLK_BACKQUOTE, SDLK_a, SDLK_b,    SDLK_q,    SDLK_w,     SDLK_s,      SDLK_z,        SDLK_x,
-    SDLK_1,      SDLK_BACKSPACE, SDLK_DELETE, SDLK_F1};
+const std::vector<SDL_Keycode> Keys = {SDLK_ESCAPE, SDLK_UP,       SDLK_DOWN,      SDLK_LEFT,      SDLK_RIGHT,
+                                       SDLK_RETURN, SDLK_KP_ENTER, SDLK_SPACE,     SDLK_BACKQUOTE, SDLK_a,
+                                       SDLK_b,      SDLK_q,        SDLK_w,         SDLK_s,         SDLK_z,
+                                       SDLK_x,      SDLK_1,        SDLK_BACKSPACE, SDLK_DELETE,    SDLK_F1};
 
 class Monkey {
 public:
@@ -103,6 +105,7 @@ public:
         if (Chance(0.007)) Resize(app);
         if (app.Data().editorVisible && Chance(0.3)) ClickIntoEditor(app);
         if (!app.Data().editorVisible && Chance(0.04)) TurnPartner(app);
+        if (!app.Data().editorVisible && Chance(0.01)) Restart(app);
     }
 
     // Lets go of everything held, so a stopped run leaves no button down.
@@ -123,7 +126,8 @@ private:
         int w = 1, h = 1;
         SDL_GetWindowSize(app.Window(), &w, &h);
         // The real pointer (Dear ImGui reads it) can only go inside the window.
-        SDL_WarpMouseInWindow(app.Window(), std::clamp(px, 0, std::max(w - 1, 0)), std::clamp(py, 0, std::max(h - 1, 0)));
+        SDL_WarpMouseInWindow(app.Window(), std::clamp(px, 0, std::max(w - 1, 0)),
+                              std::clamp(py, 0, std::max(h - 1, 0)));
         OstrelTest::PushMouseMotion(px, py);
         ++counts["moves"];
     }
@@ -230,6 +234,21 @@ private:
         if (leftDown) Button(app, SDL_BUTTON_LEFT, false);
         Button(app, SDL_BUTTON_LEFT, true);
         ++counts["deliberate turns"];
+    }
+
+    // The game-over screen is left only through "Restart": choose it now and
+    // then, or the run would spend most of its frames there.
+    void Restart(MonkeyApp& app) {
+        auto* over = dynamic_cast<GameOverState*>(app.CurrentState());
+        if (over == nullptr || over->menu == nullptr) return;
+        for (const Ostrel::MenuComponent* entry : over->menu->children) {
+            const Ostrel::ivec4& r = entry->hitRect;
+            if (entry->label != "Restart" || r.z <= 0 || r.w <= 0) continue;
+            MovePointer(app, r.x + r.z / 2, r.y + r.w / 2);
+            OstrelTest::PushClick(x, y);
+            ++counts["restarts chosen"];
+            return;
+        }
     }
 
     std::mt19937 random;

@@ -37,7 +37,8 @@ size_t ColoursInMiddle(const std::vector<uint8_t>& rgba, int width, int height) 
     for (int y = height / 3; y < 2 * height / 3; y += 4) {
         for (int x = width / 3; x < 2 * width / 3; x += 4) {
             const size_t i = (static_cast<size_t>(y) * static_cast<size_t>(width) + static_cast<size_t>(x)) * 4;
-            colours.insert(static_cast<uint32_t>(rgba[i]) << 16 | static_cast<uint32_t>(rgba[i + 1]) << 8 | rgba[i + 2]);
+            colours.insert(static_cast<uint32_t>(rgba[i]) << 16 | static_cast<uint32_t>(rgba[i + 1]) << 8 |
+                           rgba[i + 2]);
         }
     }
     return colours.size();
@@ -59,12 +60,12 @@ TEST(ZeroSizeWindow, EveryScreenRunsWithoutAreaAndDrawsAgainAfterwards) {
         const int frame = 20 + static_cast<int>(i) * 16;
         const auto size = sizes[i];
         app.At(frame, [size](Base& a) { a.WindowManager()->Resize(size.first, size.second); });
-        Press(app, frame + 2, 400, 300);                                                    // a card, or nothing
-        app.At(frame + 5, [](Base&) { OstrelTest::PushKeyPress(SDLK_ESCAPE); });            // menu
-        app.At(frame + 8, [](Base&) { OstrelTest::PushKeyPress(SDLK_TAB); });               // editor shown
-        Press(app, frame + 10, 30, 30);                                                     // into the editor
-        app.At(frame + 13, [](Base&) { OstrelTest::PushKeyPress(SDLK_TAB); });              // hidden
-        app.At(frame + 14, [](Base&) { OstrelTest::PushKeyPress(SDLK_ESCAPE); });           // table again
+        Press(app, frame + 2, 400, 300);                                           // a card, or nothing
+        app.At(frame + 5, [](Base&) { OstrelTest::PushKeyPress(SDLK_ESCAPE); });   // menu
+        app.At(frame + 8, [](Base&) { OstrelTest::PushKeyPress(SDLK_TAB); });      // editor shown
+        Press(app, frame + 10, 30, 30);                                            // into the editor
+        app.At(frame + 13, [](Base&) { OstrelTest::PushKeyPress(SDLK_TAB); });     // hidden
+        app.At(frame + 14, [](Base&) { OstrelTest::PushKeyPress(SDLK_ESCAPE); });  // table again
     }
     app.At(110, [](Base& a) { a.WindowManager()->Resize(800, 600); });
     std::vector<uint8_t> after;

@@ -87,8 +87,7 @@ std::vector<ChildResult> RunInChildren(const std::vector<ChildJob>& jobs, int pa
         for (size_t i = 0; i < running.size();) {
             Running& r = running[i];
             ChildResult& result = results[r.job];
-            const double elapsed =
-                std::chrono::duration<double>(std::chrono::steady_clock::now() - r.start).count();
+            const double elapsed = std::chrono::duration<double>(std::chrono::steady_clock::now() - r.start).count();
             int status = 0;
             pid_t done = waitpid(r.pid, &status, WNOHANG);
             if (done == 0 && elapsed > timeoutSeconds) {

@@ -18,11 +18,11 @@ namespace OstrelTest {
 struct ChildResult {
     bool started = false;
     bool timedOut = false;
-    bool exited = false;   // ended through exit (exitCode valid)
+    bool exited = false;  // ended through exit (exitCode valid)
     int exitCode = -1;
-    int signal = 0;        // the signal that ended it, when not exited
+    int signal = 0;  // the signal that ended it, when not exited
     double seconds = 0.0;
-    std::string output;    // standard output and error, interleaved
+    std::string output;  // standard output and error, interleaved
 
     bool Clean() const { return started && !timedOut && exited && exitCode == 0; }
     // "exit 0", "signal 11 (Segmentation fault)", "killed after 60 s" ...

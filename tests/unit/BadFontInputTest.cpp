@@ -75,9 +75,9 @@ TEST_F(BadFontInput, MenuOnAbsurdFontNumbersKeepsLinesInOrder) {
         int32_t advance;
         float scale;
     };
-    for (const Numbers& n : {Numbers{INT32_MAX, 16, 0.5f}, Numbers{INT32_MIN, 16, 0.5f}, Numbers{INT32_MAX, 16, 4.0f},
-                             Numbers{32, INT32_MAX, 0.5f}, Numbers{32, INT32_MIN, 2.0f},
-                             Numbers{INT32_MAX, INT32_MAX, 1.0f}}) {
+    for (const Numbers& n :
+         {Numbers{INT32_MAX, 16, 0.5f}, Numbers{INT32_MIN, 16, 0.5f}, Numbers{INT32_MAX, 16, 4.0f},
+          Numbers{32, INT32_MAX, 0.5f}, Numbers{32, INT32_MIN, 2.0f}, Numbers{INT32_MAX, INT32_MAX, 1.0f}}) {
         SCOPED_TRACE("height " + std::to_string(n.height) + " advance " + std::to_string(n.advance) + " scale " +
                      std::to_string(n.scale));
         Ostrel::Font font{Ostrel::Bitmap};
