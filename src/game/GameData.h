@@ -40,4 +40,20 @@ struct GameData {
     float animationSpeed = DefaultAnimationSpeed;
     Ostrel::TexturePicker* texturePicker = nullptr;
     std::map<std::string, bool> normalizeFlags;
+
+    // The effect instance the screens draw through, or null for None (or for
+    // an effect that was never created).
+    Ostrel::EffectInstance* ChosenEffect() const {
+        switch (postEffect) {
+            case PostEffect::CRT:
+                return crtEffect;
+            case PostEffect::OrderedDither:
+                return ditherEffect;
+            case PostEffect::Gameboy:
+                return gameboyEffect;
+            case PostEffect::None:
+                break;
+        }
+        return nullptr;
+    }
 };

@@ -16,20 +16,6 @@ constexpr int32_t LogoWidth = 93;
 constexpr int32_t LogoHeight = 35;
 constexpr int32_t LogoTop = 50;
 
-Ostrel::EffectInstance* ChosenEffect(const GameData* data) {
-    switch (data->postEffect) {
-        case PostEffect::CRT:
-            return data->crtEffect;
-        case PostEffect::OrderedDither:
-            return data->ditherEffect;
-        case PostEffect::Gameboy:
-            return data->gameboyEffect;
-        case PostEffect::None:
-            break;
-    }
-    return nullptr;
-}
-
 }  // namespace
 
 GameMenuState::GameMenuState(Ostrel::Framework* framework, GameData* data) : Ostrel::State(framework), gameData(data) {}
@@ -131,7 +117,7 @@ void GameMenuState::Update(float dt) {
 
 void GameMenuState::Render() {
     // The logo goes through the effect; the menu text stays crisp above it.
-    Ostrel::EffectInstance* effect = ChosenEffect(gameData);
+    Ostrel::EffectInstance* effect = gameData->ChosenEffect();
     if (effect != nullptr) postProcessManager->Begin(effect);
 
     spriteRenderer->Begin(0);

@@ -16,20 +16,6 @@ constexpr int32_t LogoWidth = 279;
 constexpr int32_t LogoHeight = 105;
 constexpr int32_t LogoTop = 50;
 
-Ostrel::EffectInstance* ChosenEffect(const GameData* data) {
-    switch (data->postEffect) {
-        case PostEffect::CRT:
-            return data->crtEffect;
-        case PostEffect::OrderedDither:
-            return data->ditherEffect;
-        case PostEffect::Gameboy:
-            return data->gameboyEffect;
-        case PostEffect::None:
-            break;
-    }
-    return nullptr;
-}
-
 void ForgetClicks(Ostrel::MenuComponent* node) {
     node->clicked = false;
     for (Ostrel::MenuComponent* child : node->children) ForgetClicks(child);
@@ -87,7 +73,7 @@ void GameOverState::Update(float dt) {
 }
 
 void GameOverState::Render() {
-    Ostrel::EffectInstance* effect = ChosenEffect(gameData);
+    Ostrel::EffectInstance* effect = gameData->ChosenEffect();
     if (effect != nullptr) postProcessManager->Begin(effect);
 
     spriteRenderer->Begin(0);

@@ -176,20 +176,7 @@ void GameRunState::MoveSelection() {
 }
 
 void GameRunState::Render() {
-    Ostrel::EffectInstance* effect = nullptr;
-    switch (gameData->postEffect) {
-        case PostEffect::CRT:
-            effect = gameData->crtEffect;
-            break;
-        case PostEffect::OrderedDither:
-            effect = gameData->ditherEffect;
-            break;
-        case PostEffect::Gameboy:
-            effect = gameData->gameboyEffect;
-            break;
-        case PostEffect::None:
-            break;
-    }
+    Ostrel::EffectInstance* effect = gameData->ChosenEffect();
     // An effect that was never created draws the table plainly.
     if (effect != nullptr) postProcessManager->Begin(effect);
 
