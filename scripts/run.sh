@@ -10,6 +10,8 @@ if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
   exec build/zinnet
 fi
 echo "No display found: running the game under Xvfb for 6 seconds; screenshot in build/screenshot.png"
+# A machine without a display usually has no sound card either.
+export SDL_AUDIODRIVER=${SDL_AUDIODRIVER:-dummy}
 xvfb-run -a -s "-screen 0 1920x1080x24" sh -c '
   build/zinnet & pid=$!
   sleep 6
