@@ -73,23 +73,14 @@ TEST_F(ShaderTest, CompileErrorPrintsGLLogAndLoadingGoesOn) {
     // Without a fragment stage the program cannot link, which is reported too.
     EXPECT_NE(out.find("Unable to initalize the shader program \n"), std::string::npos) << out;
     EXPECT_EQ(shader.state, LifecycleInitialised);
-    EXPECT_NE(shader.program, 0u);
     EXPECT_TRUE(glIsProgram(shader.program));
-}
 
-TEST_F(ShaderTest, CompileShaderReturnsTheNameOfTheDeletedObjectOnFailure) {
-    testing::internal::CaptureStdout();
-    const GLuint good = CompileShader(GL_VERTEX_SHADER, kVertex);
-    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
-    EXPECT_TRUE(glIsShader(good));
-    glDeleteShader(good);
-
+    // CompileShader hands back the name of the object it deleted.
     testing::internal::CaptureStdout();
     const GLuint bad = CompileShader(GL_FRAGMENT_SHADER, kBrokenFragment);
-    const std::string out = testing::internal::GetCapturedStdout();
+    EXPECT_EQ(testing::internal::GetCapturedStdout().back(), '\n');
     EXPECT_NE(bad, 0u);
     EXPECT_FALSE(glIsShader(bad));
-    EXPECT_EQ(out.back(), '\n');
 }
 
 TEST_F(ShaderTest, ValidSourcesLinkSilentlyAndMakeTheProgramCurrent) {
@@ -182,32 +173,30 @@ TEST_F(ShaderTest, UseUploadsEachTypeByItsComponents) {
 
 TEST_F(ShaderTest, CreateUniformPresetsSliderRangesByType) {
     GLShaderImplementation shader;
-    ShaderUniform* f = shader.CreateUniform("u_a", Float);
-    ShaderUniform* v2 = shader.CreateUniform("u_redOffset", Vec2);
-    ShaderUniform* v3 = shader.CreateUniform("u_c", Vec3);
-    const auto expect = [](const vec3& got, float x, float y, float z, const char* what) {
-        EXPECT_EQ(got.x, x) << what;
-        EXPECT_EQ(got.y, y) << what;
-        EXPECT_EQ(got.z, z) << what;
+    struct Case {
+        UniformType type;
+        vec3 min, max;
     };
-    expect(f->value, 0, 0, 0, "float value");
-    expect(f->min, -1, 0, 0, "float min");
-    expect(f->max, 1, 0, 0, "float max");
-    expect(v2->value, 0, 0, 0, "vec2 value");
-    expect(v2->min, -1, -1, 0, "vec2 min");
-    expect(v2->max, 1, 1, 0, "vec2 max");
-    expect(v3->min, -1, -1, -1, "vec3 min");
-    expect(v3->max, 1, 1, 1, "vec3 max");
-    EXPECT_EQ(static_cast<GLShaderUniform*>(v2)->name, "u_redOffset");
-    EXPECT_EQ(static_cast<GLShaderUniform*>(v2)->owner, &shader);
-
-    testing::internal::CaptureStdout();
-    ShaderUniform* odd = shader.CreateUniform("u_d", static_cast<UniformType>(3));
-    EXPECT_EQ(testing::internal::GetCapturedStdout(),
-              "Ostrel::GLShaderImplementation::CreateUniform unhandeled type\n");
-    EXPECT_EQ(shader.GetUniform("u_d"), odd);
-    expect(odd->min, 0, 0, 0, "odd min");
-    expect(odd->max, 0, 0, 0, "odd max");
+    const Case cases[] = {{Float, vec3(-1, 0, 0), vec3(1, 0, 0)},
+                          {Vec2, vec3(-1, -1, 0), vec3(1, 1, 0)},
+                          {Vec3, vec3(-1, -1, -1), vec3(1, 1, 1)},
+                          {static_cast<UniformType>(3), vec3(0, 0, 0), vec3(0, 0, 0)}};
+    for (Case c : cases) {
+        const std::string name = "u_" + std::to_string(c.type);
+        testing::internal::CaptureStdout();
+        ShaderUniform* u = shader.CreateUniform(name, c.type);
+        const std::string out = testing::internal::GetCapturedStdout();
+        SCOPED_TRACE(name);
+        EXPECT_EQ(out, c.type == 3 ? "Ostrel::GLShaderImplementation::CreateUniform unhandeled type\n" : "");
+        EXPECT_EQ(shader.GetUniform(name), u);
+        EXPECT_EQ(static_cast<GLShaderUniform*>(u)->name, name);
+        EXPECT_EQ(static_cast<GLShaderUniform*>(u)->owner, &shader);
+        for (int i = 0; i < 3; ++i) {
+            EXPECT_EQ(u->value.data()[i], 0.0f) << i;
+            EXPECT_EQ(u->min.data()[i], c.min.data()[i]) << i;
+            EXPECT_EQ(u->max.data()[i], c.max.data()[i]) << i;
+        }
+    }
 }
 
 TEST_F(ShaderTest, UniformMapLookupsReplaceAndDoNotInsert) {
@@ -224,49 +213,41 @@ TEST_F(ShaderTest, UniformMapLookupsReplaceAndDoNotInsert) {
     EXPECT_EQ(shader.GetUniforms()->size(), 2u);
 }
 
-TEST_F(ShaderTest, ProgramIsDeletedExactlyOnce) {
+TEST_F(ShaderTest, ProgramIsDeletedExactlyOnceAndReloadFreesTheOldOne) {
     OstrelTest::GLDeleteRecorder deletes;
     GLuint program = 0;
     {
         GLShaderImplementation shader(kVertex, kFragment);
         shader.Load();
+        const GLuint first = shader.program;
+        shader.Load();
+        glUseProgram(0);
+        EXPECT_TRUE(glIsProgram(shader.program));
+        EXPECT_NE(shader.program, first);
+        EXPECT_EQ(deletes.programs, (std::vector<GLuint>{first}));
         program = shader.program;
         shader.Unload();
         EXPECT_EQ(shader.state, LifecycleReleased);
-        glUseProgram(0);
         EXPECT_FALSE(glIsProgram(program));
         shader.Unload();
-    }  // the destructor after Unload deletes nothing either
-    EXPECT_EQ(deletes.programs, (std::vector<GLuint>{program}));
+        EXPECT_EQ(deletes.programs, (std::vector<GLuint>{first, program}));
+        // After Unload, Load starts over without deleting anything more.
+        shader.Load();
+        EXPECT_EQ(shader.state, LifecycleInitialised);
+        EXPECT_EQ(deletes.programs.size(), 2u);
+        program = shader.program;
+        glUseProgram(0);
+    }  // the destructor deletes the live program once
+    EXPECT_EQ(deletes.programs.size(), 3u);
+    EXPECT_EQ(deletes.programs.back(), program);
+    EXPECT_FALSE(glIsProgram(program));
 
-    deletes.programs.clear();
     {
         GLShaderImplementation shader(kVertex, kFragment);
         shader.Load();
-        program = shader.program;
-        glUseProgram(0);
-    }
-    EXPECT_EQ(deletes.programs, (std::vector<GLuint>{program}));
-    EXPECT_FALSE(glIsProgram(program));
-}
-
-TEST_F(ShaderTest, ReloadLinksANewProgramAndFreesTheOldOne) {
-    OstrelTest::GLDeleteRecorder deletes;
-    GLShaderImplementation shader(kVertex, kFragment);
-    shader.Load();
-    const GLuint first = shader.program;
-    shader.Load();
-    glUseProgram(0);
-    EXPECT_TRUE(glIsProgram(shader.program));
-    EXPECT_NE(shader.program, first);
-    EXPECT_EQ(deletes.programs, (std::vector<GLuint>{first}));
-    // After Unload, Load starts over without deleting anything more.
-    const GLuint second = shader.program;
-    shader.Unload();
-    shader.Load();
-    EXPECT_EQ(deletes.programs, (std::vector<GLuint>{first, second}));
-    EXPECT_EQ(shader.state, LifecycleInitialised);
-    EXPECT_TRUE(glIsProgram(shader.program));
+        shader.Unload();
+    }  // the destructor after Unload deletes nothing
+    EXPECT_EQ(deletes.programs.size(), 4u);
 }
 
 // The sprite and text programs read fixed paths relative to the working

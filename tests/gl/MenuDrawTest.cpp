@@ -117,66 +117,58 @@ protected:
     }
 };
 
+// Every line has ink only inside its computed rectangle: the selection yellow,
+// the rest white. At the game's own half scale, shifted, the lines follow the offset.
 TEST_F(MenuDrawTest, EntriesAreWhiteAndTheSelectionYellowInsideTheirRectangles) {
-    MenuComponent menu(&input, text.get(), font.get());
-    menu.AddEntry("Continue", nullptr);
-    menu.AddEntry("New Game", nullptr);
-    menu.AddLabel("Art - Dorvane");
-    menu.AddEntry("Quit Game", nullptr);
-    menu.Initialize();
-    menu.SetScale(1.0f);
-    menu.Open();
-    menu.selectedIndex = 1;
-    menu.Layout();
-    Draw(menu);
-
-    const std::string shot = OstrelTest::ExecutableDir() + "/menu_draw.png";
-    context->SavePng(shot);
-    std::cout << "menu frame: " << shot << std::endl;
-
-    std::vector<Ostrel::ivec4> rects;
-    for (const MenuComponent* entry : menu.children) rects.push_back(entry->drawRect);
-    const std::vector<InkStats> stats = Classify(rects);
-
-    for (size_t i = 0; i < rects.size(); ++i) {
-        const InkStats& s = stats[i];
-        SCOPED_TRACE(menu.children[i]->label);
-        ASSERT_GT(s.lit, 20) << "the line has ink";
-        if (i == 1) {
-            EXPECT_EQ(s.yellow, s.lit) << "the selection is yellow";
-        } else {
-            EXPECT_EQ(s.white, s.lit) << "plain lines are white";
+    struct Case {
+        const char* name;
+        std::vector<const char*> entries;  // a name starting with '~' is a label
+        float scale;
+        Ostrel::ivec2 offset;
+        int selected, minInk;
+    };
+    const Case cases[] = {{"scale one", {"Continue", "New Game", "~Art - Dorvane", "Quit Game"}, 1.0f, {0, 0}, 1, 20},
+                          {"half scale, offset", {"Restart", "Quit Game"}, 0.5f, {-150, 120}, 0, 10}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        glClear(GL_COLOR_BUFFER_BIT);
+        MenuComponent menu(&input, text.get(), font.get());
+        for (const char* e : c.entries) {
+            if (e[0] == '~')
+                menu.AddLabel(e + 1);
+            else
+                menu.AddEntry(e, nullptr);
         }
-        EXPECT_GE(s.minY, rects[i].y - kSlack);
-        EXPECT_LT(s.maxY, rects[i].y + rects[i].w + kSlack);
+        menu.Initialize();
+        menu.SetScale(c.scale);
+        menu.SetPosition(c.offset);
+        menu.Open();
+        menu.selectedIndex = c.selected;
+        menu.Layout();
+        Draw(menu);
+
+        const std::string shot = OstrelTest::ExecutableDir() + "/menu_draw_" + std::to_string(&c - cases) + ".png";
+        context->SavePng(shot);
+        std::cout << "menu frame: " << shot << std::endl;
+
+        const int lineHeight = static_cast<int>(static_cast<float>(font->height) * c.scale);
+        const int n = static_cast<int>(c.entries.size());
+        EXPECT_EQ(menu.children[0]->drawRect.w, lineHeight);
+        EXPECT_EQ(menu.children[0]->drawRect.y, c.offset.y - ((lineHeight + 10) * n) / 2 + 300);
+
+        std::vector<Ostrel::ivec4> rects;
+        for (const MenuComponent* entry : menu.children) rects.push_back(entry->drawRect);
+        const std::vector<InkStats> stats = Classify(rects);
+        for (size_t i = 0; i < rects.size(); ++i) {
+            const InkStats& s = stats[i];
+            SCOPED_TRACE(menu.children[i]->label);
+            ASSERT_GT(s.lit, c.minInk) << "the line has ink";
+            EXPECT_EQ(static_cast<int>(i) == c.selected ? s.yellow : s.white, s.lit) << "yellow selection, else white";
+            EXPECT_GE(s.minY, rects[i].y - kSlack);
+            EXPECT_LT(s.maxY, rects[i].y + rects[i].w + kSlack);
+        }
+        EXPECT_EQ(stats.back().lit, 0) << "ink outside every computed rectangle";
     }
-    EXPECT_EQ(stats.back().lit, 0) << "ink outside every computed rectangle";
-}
-
-TEST_F(MenuDrawTest, HalfScaleOffsetMenuFollowsItsLayout) {
-    // The game's own scale, shifted: the drawn lines move with the offset.
-    MenuComponent menu(&input, text.get(), font.get());
-    menu.AddEntry("Restart", nullptr);
-    menu.AddEntry("Quit Game", nullptr);
-    menu.Initialize();
-    menu.SetScale(0.5f);
-    menu.SetPosition(Ostrel::ivec2(-150, 120));
-    menu.Open();
-    menu.Layout();
-    Draw(menu);
-
-    const int lineHeight = static_cast<int>(static_cast<float>(font->height) * 0.5f);
-    const Ostrel::ivec4 first = menu.children[0]->drawRect;
-    EXPECT_EQ(first.w, lineHeight);
-    EXPECT_EQ(first.y, 120 - ((lineHeight + 10) * 2) / 2 + 300);
-
-    std::vector<Ostrel::ivec4> rects = {menu.children[0]->drawRect, menu.children[1]->drawRect};
-    const std::vector<InkStats> stats = Classify(rects);
-    EXPECT_GT(stats[0].lit, 10);
-    EXPECT_EQ(stats[0].yellow, stats[0].lit);
-    EXPECT_GT(stats[1].lit, 10);
-    EXPECT_EQ(stats[1].white, stats[1].lit);
-    EXPECT_EQ(stats.back().lit, 0);
 }
 
 TEST_F(MenuDrawTest, ClosedMenuLeavesTheFrameEmpty) {
@@ -185,8 +177,7 @@ TEST_F(MenuDrawTest, ClosedMenuLeavesTheFrameEmpty) {
     menu.Initialize();
     menu.Layout();
     Draw(menu);
-    const std::vector<InkStats> stats = Classify({});
-    EXPECT_EQ(stats.back().lit, 0);
+    EXPECT_EQ(Classify({}).back().lit, 0);
 }
 
 }  // namespace

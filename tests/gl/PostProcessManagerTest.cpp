@@ -70,12 +70,8 @@ void main() {
 }
 )";
 
-bool Same(Rgba p, int r, int g, int b) {
-    return p.r == r && p.g == g && p.b == b;
-}
-
 ::testing::AssertionResult IsColour(Rgba p, int r, int g, int b) {
-    if (Same(p, r, g, b)) return ::testing::AssertionSuccess();
+    if (p.r == r && p.g == g && p.b == b) return ::testing::AssertionSuccess();
     return ::testing::AssertionFailure() << "got (" << int(p.r) << ", " << int(p.g) << ", " << int(p.b)
                                          << ") expected (" << r << ", " << g << ", " << b << ")";
 }
@@ -89,10 +85,25 @@ std::vector<uint8_t> Quadrants(int w, int h) {
     return image;
 }
 
-float UniformFloat(GLuint program, const char* name) {
+float UniformFloat(GLuint program, const char* name, int component = 0) {
     float value[4] = {NAN, NAN, NAN, NAN};
     glGetUniformfv(program, glGetUniformLocation(program, name), value);
-    return value[0];
+    return value[component];
+}
+
+GLint WindowBinding() {
+    GLint bound = -1;
+    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &bound);
+    return bound;
+}
+
+std::pair<GLint, GLint> TextureSize(GLuint texture) {
+    GLint w = 0, h = 0;
+    glBindTexture(GL_TEXTURE_2D, texture);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    return {w, h};
 }
 
 class PostProcessManagerTest : public ::testing::Test {
@@ -125,6 +136,23 @@ protected:
 
     Ostrel::GLRenderFrameBuffer* Target() { return static_cast<Ostrel::GLRenderFrameBuffer*>(manager.framebuffer); }
 
+    GLuint Program(Ostrel::EffectInstance* effect) {
+        return static_cast<Ostrel::GLEffectShader*>(effect->GetShader())->implementation->program;
+    }
+
+    // The Quadrants scene shown upright and edge to edge on a w x h window.
+    void ExpectQuadrants(int w, int h) {
+        const int x = w / 2, y = h / 2;
+        EXPECT_TRUE(IsColour(gl.Pixel(0, 0), 255, 0, 0));
+        EXPECT_TRUE(IsColour(gl.Pixel(x - 1, y - 1), 255, 0, 0));
+        EXPECT_TRUE(IsColour(gl.Pixel(x, 0), 0, 255, 0));
+        EXPECT_TRUE(IsColour(gl.Pixel(w - 1, y - 1), 0, 255, 0));
+        EXPECT_TRUE(IsColour(gl.Pixel(0, h - 1), 0, 0, 255));
+        EXPECT_TRUE(IsColour(gl.Pixel(x - 1, y), 0, 0, 255));
+        EXPECT_TRUE(IsColour(gl.Pixel(x, y), 255, 255, 255));
+        EXPECT_TRUE(IsColour(gl.Pixel(w - 1, h - 1), 255, 255, 255));
+    }
+
     // One frame as the frame loop and a screen run it.
     void Frame(Ostrel::EffectInstance* effect, const std::vector<uint8_t>& scene, int w, int h) {
         time.BeginFrame();
@@ -150,35 +178,16 @@ protected:
 TEST_F(PostProcessManagerTest, FrameShowsSceneThroughEffectUprightAndEdgeToEdge) {
     Ostrel::EffectInstance* effect = MakeEffect(kPassThrough);
     Frame(effect, Quadrants(800, 600), 800, 600);
-
     EXPECT_EQ(manager.currentEffect, nullptr);
-    GLint bound = -1;
-    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &bound);
-    EXPECT_EQ(bound, 0);
-    EXPECT_TRUE(IsColour(gl.Pixel(0, 0), 255, 0, 0));
-    EXPECT_TRUE(IsColour(gl.Pixel(399, 299), 255, 0, 0));
-    EXPECT_TRUE(IsColour(gl.Pixel(400, 0), 0, 255, 0));
-    EXPECT_TRUE(IsColour(gl.Pixel(799, 299), 0, 255, 0));
-    EXPECT_TRUE(IsColour(gl.Pixel(0, 599), 0, 0, 255));
-    EXPECT_TRUE(IsColour(gl.Pixel(399, 300), 0, 0, 255));
-    EXPECT_TRUE(IsColour(gl.Pixel(400, 300), 255, 255, 255));
-    EXPECT_TRUE(IsColour(gl.Pixel(799, 599), 255, 255, 255));
-}
-
-TEST_F(PostProcessManagerTest, EndWithoutBeginDrawsNothingAndKeepsWindowBound) {
-    Ostrel::EffectInstance* effect = MakeEffect(kPassThrough);
-    Frame(effect, SolidImage(800, 600, 0, 255, 0), 800, 600);
-    ASSERT_TRUE(IsColour(gl.Pixel(400, 300), 0, 255, 0));
+    EXPECT_EQ(WindowBinding(), 0);
+    ExpectQuadrants(800, 600);
 
     // A second End must not repeat the finished pass over the window.
     glClearColor(1.0f, 0.0f, 1.0f, 1.0f);
     glClear(GL_COLOR_BUFFER_BIT);
     manager.End();
-
     EXPECT_EQ(manager.currentEffect, nullptr);
-    GLint bound = -1;
-    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &bound);
-    EXPECT_EQ(bound, 0);
+    EXPECT_EQ(WindowBinding(), 0);
     EXPECT_TRUE(IsColour(gl.Pixel(400, 300), 255, 0, 255));
 }
 
@@ -188,11 +197,8 @@ TEST_F(PostProcessManagerTest, BeginWithoutAnEffectLeavesTheSceneOnTheWindow) {
     painter->Draw(SolidImage(800, 600, 0, 255, 0), 800, 600);
     manager.End();
     renderer.EndFrame();
-
     EXPECT_EQ(manager.currentEffect, nullptr);
-    GLint bound = -1;
-    glGetIntegerv(GL_FRAMEBUFFER_BINDING, &bound);
-    EXPECT_EQ(bound, 0) << "the offscreen image must not stay bound";
+    EXPECT_EQ(WindowBinding(), 0) << "the offscreen image must not stay bound";
     EXPECT_TRUE(IsColour(gl.Pixel(400, 300), 0, 255, 0));
 }
 
@@ -209,26 +215,19 @@ TEST_F(PostProcessManagerTest, UninitialisedManagerPassesTheSceneThroughInsteadO
     EXPECT_TRUE(IsColour(gl.Pixel(400, 300), 0, 0, 255));
 }
 
-TEST_F(PostProcessManagerTest, InitializeTwiceKeepsOneFramebufferAndQuad) {
+TEST_F(PostProcessManagerTest, InitializeTwiceKeepsOneCompleteColourOnlyTargetSizedLikeTheRenderer) {
     Ostrel::GLRenderFrameBuffer* target = Target();
     const GLuint framebuffer = target->framebuffer;
     const GLuint texture = target->colorTexture;
     Ostrel::IGeometryBuffer* quad = target->quad;
     ASSERT_NE(framebuffer, 0u);
     ASSERT_NE(quad, nullptr);
-    EXPECT_EQ(manager.state, Ostrel::LifecycleInitialised);
-
     manager.Initialize();
     target->Initialize();
-
     EXPECT_EQ(target->framebuffer, framebuffer);
     EXPECT_EQ(target->colorTexture, texture);
     EXPECT_EQ(target->quad, quad);
-    EXPECT_TRUE(glIsFramebuffer(framebuffer));
-}
 
-TEST_F(PostProcessManagerTest, TargetIsCompleteColourOnlyAndSizedLikeTheRenderer) {
-    Ostrel::GLRenderFrameBuffer* target = Target();
     glBindFramebuffer(GL_FRAMEBUFFER, target->framebuffer);
     EXPECT_EQ(glCheckFramebufferStatus(GL_FRAMEBUFFER), static_cast<GLenum>(GL_FRAMEBUFFER_COMPLETE));
     GLint depthType = -1;
@@ -236,42 +235,31 @@ TEST_F(PostProcessManagerTest, TargetIsCompleteColourOnlyAndSizedLikeTheRenderer
                                           &depthType);
     EXPECT_EQ(depthType, GL_NONE);
     glBindFramebuffer(GL_FRAMEBUFFER, 0);
-
-    GLint w = 0, h = 0;
-    glBindTexture(GL_TEXTURE_2D, target->colorTexture);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
-    glBindTexture(GL_TEXTURE_2D, 0);
-    EXPECT_EQ(w, 800);
-    EXPECT_EQ(h, 600);
+    EXPECT_EQ(TextureSize(target->colorTexture), std::make_pair(800, 600));
     EXPECT_TRUE(glIsRenderbuffer(target->renderbuffer));
 }
 
-TEST_F(PostProcessManagerTest, DepthTestIsOnWhileDrawingOffscreenAndOffAfterEnd) {
+TEST_F(PostProcessManagerTest, OffscreenIsClearedAndDepthTestedWhileDrawingAndDepthTestIsOffAfterEnd) {
     Ostrel::EffectInstance* effect = MakeEffect(kPassThrough);
+    renderer.clearColour = Ostrel::vec4(0.2f, 0.4f, 0.6f, 1.0f);
     glDisable(GL_DEPTH_TEST);
     renderer.BeginFrame();
     manager.Begin(effect);
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
-    // Two pictures at the same depth: with the depth test on, the later one
-    // must still cover the earlier one, as on the window.
-    painter->Draw(SolidImage(800, 600, 255, 0, 0), 800, 600);
-    painter->Draw(SolidImage(800, 600, 0, 0, 255), 800, 600);
-    manager.End();
-    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
-    EXPECT_TRUE(IsColour(gl.Pixel(400, 300), 0, 0, 255));
-}
-
-TEST_F(PostProcessManagerTest, OffscreenImageIsClearedToTheRendererClearColour) {
-    Ostrel::EffectInstance* effect = MakeEffect(kPassThrough);
-    renderer.clearColour = Ostrel::vec4(0.2f, 0.4f, 0.6f, 1.0f);
-    renderer.BeginFrame();
-    manager.Begin(effect);
     manager.End();
     const Rgba p = gl.Pixel(400, 300);
     EXPECT_NEAR(p.r, 51, 1);
     EXPECT_NEAR(p.g, 102, 1);
     EXPECT_NEAR(p.b, 153, 1);
+
+    // Two pictures at the same depth: with the depth test on, the later one
+    // must still cover the earlier one, as on the window.
+    manager.Begin(effect);
+    painter->Draw(SolidImage(800, 600, 255, 0, 0), 800, 600);
+    painter->Draw(SolidImage(800, 600, 0, 0, 255), 800, 600);
+    manager.End();
+    EXPECT_FALSE(glIsEnabled(GL_DEPTH_TEST));
+    EXPECT_TRUE(IsColour(gl.Pixel(400, 300), 0, 0, 255));
 }
 
 TEST_F(PostProcessManagerTest, DrawClearsTheWindowToOpaqueBlackFirst) {
@@ -296,19 +284,15 @@ TEST_F(PostProcessManagerTest, SceneSitsOnUnitZeroAndTheEffectTextureOnUnitOne) 
     EXPECT_TRUE(IsColour(gl.Pixel(700, 300), 255, 255, 0));
 }
 
-TEST_F(PostProcessManagerTest, FramesPassFreshRandomsAndTimesOneFrameApart) {
+TEST_F(PostProcessManagerTest, FramesPassFreshRandomsTimesOneFrameApartAndTheRendererSize) {
     Ostrel::EffectInstance* effect = MakeEffect(kProbe);
-    const GLuint program = static_cast<Ostrel::GLEffectShader*>(effect->GetShader())->implementation->program;
-    const std::vector<uint8_t> scene = SolidImage(800, 600, 10, 20, 30);
-
+    const GLuint program = Program(effect);
     float times[3];
     float randoms[3];
     for (int i = 0; i < 3; ++i) {
-        Frame(effect, scene, 800, 600);
+        Frame(effect, SolidImage(800, 600, 10, 20, 30), 800, 600);
         times[i] = UniformFloat(program, "u_time");
         randoms[i] = UniformFloat(program, "u_random");
-    }
-    for (int i = 0; i < 3; ++i) {
         EXPECT_GE(randoms[i], 0.0f);
         EXPECT_LE(randoms[i], 1.0f);
     }
@@ -318,25 +302,14 @@ TEST_F(PostProcessManagerTest, FramesPassFreshRandomsAndTimesOneFrameApart) {
     EXPECT_NEAR(times[1] - times[0], 1.0f / 60.0f, 1e-5f);
     EXPECT_NEAR(times[2] - times[1], 1.0f / 60.0f, 1e-5f);
     EXPECT_FLOAT_EQ(times[2], time.GetTotalSeconds() - time.GetDeltaMs() / 1000.0f);
-}
 
-TEST_F(PostProcessManagerTest, ResolutionUniformFollowsTheRendererSize) {
-    Ostrel::EffectInstance* effect = MakeEffect(kProbe);
-    const GLuint program = static_cast<Ostrel::GLEffectShader*>(effect->GetShader())->implementation->program;
-    const GLint location = glGetUniformLocation(program, "u_resolution");
-    float size[2] = {0.0f, 0.0f};
-
-    Frame(effect, SolidImage(800, 600, 0, 0, 0), 800, 600);
-    glGetUniformfv(program, location, size);
-    EXPECT_FLOAT_EQ(size[0], 800.0f);
-    EXPECT_FLOAT_EQ(size[1], 600.0f);
-
+    EXPECT_FLOAT_EQ(UniformFloat(program, "u_resolution", 0), 800.0f);
+    EXPECT_FLOAT_EQ(UniformFloat(program, "u_resolution", 1), 600.0f);
     renderer.SetSize(1024, 768);
     manager.Begin(effect);
     manager.End();
-    glGetUniformfv(program, location, size);
-    EXPECT_FLOAT_EQ(size[0], 1024.0f);
-    EXPECT_FLOAT_EQ(size[1], 768.0f);
+    EXPECT_FLOAT_EQ(UniformFloat(program, "u_resolution", 0), 1024.0f);
+    EXPECT_FLOAT_EQ(UniformFloat(program, "u_resolution", 1), 768.0f);
 }
 
 class PostProcessResizeTest : public PostProcessManagerTest {
@@ -352,22 +325,9 @@ TEST_F(PostProcessResizeTest, ResizeRebuildsTheImageAtTheNewSizeAndItStillCovers
     window.Resize(1024, 768);
 
     EXPECT_EQ(target->quad, quad);
-    GLint w = 0, h = 0;
-    glBindTexture(GL_TEXTURE_2D, target->colorTexture);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &w);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &h);
-    glBindTexture(GL_TEXTURE_2D, 0);
-    EXPECT_EQ(w, 1024);
-    EXPECT_EQ(h, 768);
-
-    Ostrel::EffectInstance* effect = MakeEffect(kPassThrough);
-    Frame(effect, Quadrants(1024, 768), 1024, 768);
-    EXPECT_TRUE(IsColour(gl.Pixel(0, 0), 255, 0, 0));
-    EXPECT_TRUE(IsColour(gl.Pixel(511, 383), 255, 0, 0));
-    EXPECT_TRUE(IsColour(gl.Pixel(512, 0), 0, 255, 0));
-    EXPECT_TRUE(IsColour(gl.Pixel(0, 767), 0, 0, 255));
-    EXPECT_TRUE(IsColour(gl.Pixel(512, 384), 255, 255, 255));
-    EXPECT_TRUE(IsColour(gl.Pixel(1023, 767), 255, 255, 255));
+    EXPECT_EQ(TextureSize(target->colorTexture), std::make_pair(1024, 768));
+    Frame(MakeEffect(kPassThrough), Quadrants(1024, 768), 1024, 768);
+    ExpectQuadrants(1024, 768);
 }
 
 TEST_F(PostProcessResizeTest, DestroyedTargetIgnoresResizesAndInitializeRebuildsIt) {
@@ -381,10 +341,8 @@ TEST_F(PostProcessResizeTest, DestroyedTargetIgnoresResizesAndInitializeRebuilds
 
     target->Initialize();
     ASSERT_NE(target->quad, nullptr);
-    Ostrel::EffectInstance* effect = MakeEffect(kPassThrough);
-    Frame(effect, Quadrants(1024, 768), 1024, 768);
-    EXPECT_TRUE(IsColour(gl.Pixel(1023, 767), 255, 255, 255));
-    EXPECT_TRUE(IsColour(gl.Pixel(0, 0), 255, 0, 0));
+    Frame(MakeEffect(kPassThrough), Quadrants(1024, 768), 1024, 768);
+    ExpectQuadrants(1024, 768);
 }
 
 }  // namespace

@@ -51,21 +51,29 @@ protected:
     }
 };
 
-TEST_F(BadFontInput, MenuWithoutFontLaysOutEmptyLinesAndDraws) {
-    MenuComponent* root = Menu(nullptr, 0.5f);
-    root->Layout();
-    for (const MenuComponent* entry : root->children) {
-        EXPECT_EQ(entry->hitRect.z, 0);
-        EXPECT_EQ(entry->hitRect.w, 0);
-        EXPECT_EQ(entry->hitRect.x, 400);  // centred: no width to move it
+// Without a font: five lines of no size, 10 pixels apart, centred on the
+// window. A sane font: "Continue" is 8 glyphs of 16 x 0.5, lines 16 + 10 apart.
+TEST_F(BadFontInput, MenuWithoutFontOrOnSaneFontLaysOutAsMeasured) {
+    Ostrel::Font sane{Ostrel::Bitmap};
+    Describe(sane, 32, 16);
+    for (Ostrel::Font* font : {static_cast<Ostrel::Font*>(nullptr), &sane}) {
+        SCOPED_TRACE(font ? "sane font" : "no font");
+        text.Clear();
+        MenuComponent* root = Menu(font, 0.5f);
+        root->Layout();
+        const int w = font ? 64 : 0, h = font ? 16 : 0;
+        const Ostrel::ivec4 r = root->children[0]->hitRect;
+        EXPECT_TRUE(r.x == 400 - w / 2 && r.y == 300 - ((h + 10) * 5) / 2 && r.z == w && r.w == h)
+            << r.x << "," << r.y << " " << r.z << "x" << r.w;
+        EXPECT_EQ(root->children[4]->hitRect.y - r.y, 4 * (h + 10));
+        for (const MenuComponent* e : root->children) {
+            EXPECT_TRUE(font || (e->hitRect.x == 400 && e->hitRect.z == 0 && e->hitRect.w == 0)) << e->label;
+        }
+        root->Update(16.0f);
+        root->Draw();
+        EXPECT_EQ(text.draws.size(), 5u);
+        delete root;
     }
-    // Five lines of no height, 10 pixels apart, centred on the window.
-    EXPECT_EQ(root->children[0]->hitRect.y, 300 - 25);
-    EXPECT_EQ(root->children[4]->hitRect.y, 300 - 25 + 40);
-    root->Update(16.0f);
-    root->Draw();
-    EXPECT_EQ(text.draws.size(), 5u);
-    delete root;
 }
 
 // Extreme heights and advances: positions stay ordered and within 32 bits.
@@ -84,48 +92,32 @@ TEST_F(BadFontInput, MenuOnAbsurdFontNumbersKeepsLinesInOrder) {
         Describe(font, n.height, n.advance);
         MenuComponent* root = Menu(&font, n.scale);
         root->Update(16.0f);
-        const Ostrel::ivec4 first = root->children.front()->hitRect;
-        const Ostrel::ivec4 last = root->children.back()->hitRect;
         // Lines go down the screen in entry order, however tall.
-        EXPECT_LE(first.y, last.y);
-        EXPECT_GE(first.w, 0);
+        EXPECT_LE(root->children.front()->hitRect.y, root->children.back()->hitRect.y);
+        EXPECT_GE(root->children.front()->hitRect.w, 0);
         root->Draw();
         delete root;
     }
 }
 
-TEST_F(BadFontInput, MenuOnSaneFontIsUnchangedByTheLimits) {
-    Ostrel::Font font{Ostrel::Bitmap};
-    Describe(font, 32, 16);
-    MenuComponent* root = Menu(&font, 0.5f);
-    root->Layout();
-    // "Continue": 8 glyphs of 16 x 0.5; lines of 16 plus a 10-pixel gap.
-    EXPECT_EQ(root->children[0]->hitRect.z, 64);
-    EXPECT_EQ(root->children[0]->hitRect.x, 400 - 32);
-    EXPECT_EQ(root->children[0]->hitRect.w, 16);
-    EXPECT_EQ(root->children[0]->hitRect.y, 300 - (26 * 5) / 2);
-    EXPECT_EQ(root->children[1]->hitRect.y - root->children[0]->hitRect.y, 26);
-    delete root;
-}
-
-TEST_F(BadFontInput, IconLabelWithoutFontDrawsAZeroSizeIcon) {
-    Ostrel::IconLabel label(&sprites, &text, nullptr, "Menu", &icon, Ostrel::ivec2(10, 20));
-    label.Render();
-    ASSERT_EQ(sprites.draws.size(), 1u);
-    EXPECT_EQ(sprites.draws[0].rect.z, 0);
-    EXPECT_EQ(sprites.draws[0].rect.w, 0);
-    ASSERT_EQ(text.draws.size(), 1u);  // the caption goes through; the text renderer skips a null font
-}
-
-TEST_F(BadFontInput, IconLabelOnAbsurdFontHeightKeepsAPositiveIcon) {
-    Ostrel::Font font{Ostrel::Bitmap};
-    Describe(font, INT32_MAX, 16);
-    Ostrel::IconLabel label(&sprites, &text, &font, "Menu", &icon, Ostrel::ivec2(10, 20));
-    label.scale = 4.0f;
-    label.Render();
-    ASSERT_EQ(sprites.draws.size(), 1u);
-    EXPECT_GT(sprites.draws[0].rect.z, 0);
-    EXPECT_EQ(sprites.draws[0].rect.z, sprites.draws[0].rect.w);
+// No font gives a zero-size icon; an absurd height a positive square one. The
+// caption goes through either way (the text renderer skips a null font).
+TEST_F(BadFontInput, IconLabelWithoutFontOrOnAbsurdHeightStaysDrawable) {
+    Ostrel::Font absurd{Ostrel::Bitmap};
+    Describe(absurd, INT32_MAX, 16);
+    for (Ostrel::Font* font : {static_cast<Ostrel::Font*>(nullptr), &absurd}) {
+        SCOPED_TRACE(font ? "absurd height" : "no font");
+        sprites.draws.clear();
+        text.Clear();
+        Ostrel::IconLabel label(&sprites, &text, font, "Menu", &icon, Ostrel::ivec2(10, 20));
+        label.scale = 4.0f;
+        label.Render();
+        ASSERT_EQ(sprites.draws.size(), 1u);
+        ASSERT_EQ(text.draws.size(), 1u);
+        const Ostrel::ivec4 r = sprites.draws[0].rect;
+        EXPECT_EQ(r.z, r.w);
+        EXPECT_TRUE(font ? r.z > 0 : r.z == 0) << r.z;
+    }
 }
 
 }  // namespace

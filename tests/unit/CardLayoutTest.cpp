@@ -51,65 +51,50 @@ void ExpectLayout(int cardCount, int width, int height, const Expected& e) {
 }
 
 TEST(CardGrid, FactorPairs) {
-    EXPECT_EQ(CardLayout::FindGridFactors(12), std::make_pair(3, 4));
-    EXPECT_EQ(CardLayout::FindGridFactors(16), std::make_pair(4, 4));
-    EXPECT_EQ(CardLayout::FindGridFactors(20), std::make_pair(4, 5));
-    EXPECT_EQ(CardLayout::FindGridFactors(6), std::make_pair(2, 3));  // tie with (3, 2) keeps the smaller d
-    EXPECT_EQ(CardLayout::FindGridFactors(13), std::make_pair(10, 1));
-    EXPECT_EQ(CardLayout::FindGridFactors(0), std::make_pair(10, 1));
+    // A tie such as (2, 3) and (3, 2) keeps the smaller d; no pair gives (10, 1).
+    const int counts[][3] = {{12, 3, 4}, {16, 4, 4}, {20, 4, 5}, {6, 2, 3}, {13, 10, 1}, {0, 10, 1}};
+    for (const auto& c : counts) EXPECT_EQ(CardLayout::FindGridFactors(c[0]), std::make_pair(c[1], c[2])) << c[0];
 }
 
-TEST(CardGrid, DeckSizesIn800x600) {
+TEST(CardGrid, DeckSizesAndWindowShapes) {
     ExpectLayout(12, 800, 600, {4, 3, 128, 32, 32, 96, 76, 576, 396});
     ExpectLayout(16, 800, 600, {4, 4, 128, 32, 16, 96, 20, 576, 452});
     ExpectLayout(20, 800, 600, {5, 4, 128, 30, 16, 20, 20, 652, 452});
-}
-
-TEST(CardGrid, LargerWindowsGrowTheCards) {
     // 1920 x 1080: 4 x 3 of 256 fit; the gaps are a quarter of the size.
     ExpectLayout(12, 1920, 1080, {4, 3, 256, 64, 64, 352, 92, 1312, 732});
-}
-
-TEST(CardGrid, PortraitAndSquareWindowsStandTheGridUp) {
-    // Portrait: 4 columns, 5 rows of 128, gaps from the spare room.
+    // Portrait stands the grid up, with gaps from the spare room.
     ExpectLayout(20, 600, 800, {4, 5, 128, 16, 30, 20, 20, 452, 652});
-    // Square counts as portrait.
-    std::vector<Card> cards(20);
+    std::vector<Card> cards(20);  // square counts as portrait
     const CardLayout::Grid grid = CardLayout::Arrange(cards, 600, 600, 256);
     EXPECT_EQ(grid.columns, 4);
     EXPECT_EQ(grid.rows, 5);
 }
 
-TEST(CardGrid, WindowWhereNoSizeFitsPlacesZeroSizedCardsAtCentre) {
-    for (const auto& size : std::vector<std::pair<int, int>>{{42, 42}, {40, 40}, {43, 41}}) {
-        std::vector<Card> cards(12);
-        const CardLayout::Grid grid = CardLayout::Arrange(cards, size.first, size.second, 256);
-        EXPECT_EQ(grid.size, 0);
-        EXPECT_EQ(grid.gapX, 0);
-        EXPECT_EQ(grid.gapY, 0);
-        for (const Card& card : cards) {
-            EXPECT_EQ(card.x, size.first / 2);
-            EXPECT_EQ(card.y, size.second / 2);
-            EXPECT_EQ(card.w, 0);
-            EXPECT_EQ(card.h, 0);
-        }
-    }
-}
-
-TEST(CardGrid, WindowsBelowTheMarginEndAndStayInside) {
-    for (const auto& size : std::vector<std::pair<int, int>>{{0, 0}, {1, 1}, {39, 39}, {10, 600}, {800, 5}}) {
+TEST(CardGrid, WindowsWhereNoSizeFitsEndWithZeroSizedCardsInside) {
+    const std::pair<int, int> sizes[] = {{42, 42}, {40, 40}, {43, 41}, {0, 0}, {1, 1}, {39, 39}, {10, 600}, {800, 5}};
+    for (const auto& size : sizes) {
         for (int count : {12, 16, 20}) {
+            SCOPED_TRACE(std::to_string(count) + " in " + std::to_string(size.first) + "x" +
+                         std::to_string(size.second));
             std::vector<Card> cards(static_cast<size_t>(count));
             const CardLayout::Grid grid = CardLayout::Arrange(cards, size.first, size.second, 256);
             EXPECT_EQ(grid.size, 0);
-            EXPECT_GE(grid.gapX, 0);
-            EXPECT_GE(grid.gapY, 0);
+            const bool atLeastMargin = size.first >= 40 && size.second >= 40;
             for (const Card& card : cards) {
                 EXPECT_GE(card.x, 0);
                 EXPECT_GE(card.y, 0);
                 EXPECT_LE(card.x, size.first);
                 EXPECT_LE(card.y, size.second);
+                if (!atLeastMargin) continue;  // from 40 x 40 on: at the centre, no gaps
+                EXPECT_EQ(grid.gapX, 0);
+                EXPECT_EQ(grid.gapY, 0);
+                EXPECT_EQ(card.x, size.first / 2);
+                EXPECT_EQ(card.y, size.second / 2);
+                EXPECT_EQ(card.w, 0);
+                EXPECT_EQ(card.h, 0);
             }
+            EXPECT_GE(grid.gapX, 0);
+            EXPECT_GE(grid.gapY, 0);
         }
     }
 }
@@ -123,14 +108,11 @@ TEST(CardGrid, CardsNeverOverlapOrLeaveTheWindow) {
                 ASSERT_EQ(grid.columns * grid.rows, count);
                 for (size_t i = 0; i < cards.size(); ++i) {
                     const Card& a = cards[i];
-                    ASSERT_GE(a.x, 0) << width << "x" << height;
-                    ASSERT_GE(a.y, 0) << width << "x" << height;
-                    ASSERT_LE(a.x + a.w, width) << width << "x" << height;
-                    ASSERT_LE(a.y + a.h, height) << width << "x" << height;
+                    ASSERT_TRUE(a.x >= 0 && a.y >= 0 && a.x + a.w <= width && a.y + a.h <= height)
+                        << width << "x" << height << " card " << i;
                     if (i + 1 < cards.size() && grid.size > 0) {
                         const Card& b = cards[i + 1];
-                        const bool apart = b.x >= a.x + a.w || b.y >= a.y + a.h;
-                        ASSERT_TRUE(apart) << width << "x" << height << " card " << i;
+                        ASSERT_TRUE(b.x >= a.x + a.w || b.y >= a.y + a.h) << width << "x" << height << " card " << i;
                     }
                 }
             }
@@ -144,17 +126,14 @@ TEST(CardGrid, DecksOutsideTheGameStillGetEveryCardPlaced) {
         for (Card& card : cards) card.x = card.y = card.w = card.h = -99;
         const CardLayout::Grid grid = CardLayout::Arrange(cards, 800, 600, 256);
         EXPECT_GE(grid.columns * grid.rows, count) << count;
-        for (const Card& card : cards) {
-            EXPECT_GE(card.x, 0) << count;
-            EXPECT_GE(card.y, 0) << count;
-            EXPECT_GT(card.w, 0) << count;
-            EXPECT_LE(card.x + card.w, 800) << count;
-        }
+        for (const Card& card : cards)
+            EXPECT_TRUE(card.x >= 0 && card.y >= 0 && card.w > 0 && card.x + card.w <= 800) << count;
     }
 }
 
-TEST(Dealing, EveryPictureOnTwoCardsOrNoneOverManySeeds) {
+TEST(Dealing, EveryPictureOnTwoCardsOrNoneOverManySeedsAndSeedsShuffle) {
     const std::vector<std::string> keys = PictureKeys();
+    std::set<std::vector<std::string>> deals;  // orders of 12-card deals for seeds 1 to 20
     for (int count : {12, 16, 20}) {
         for (unsigned seed = 1; seed <= 300; ++seed) {
             std::srand(seed);
@@ -162,13 +141,16 @@ TEST(Dealing, EveryPictureOnTwoCardsOrNoneOverManySeeds) {
             CardLayout::Deal(cards, keys);
             std::map<std::string, int> perPicture;
             std::map<int, std::set<std::string>> picturesOfPair;
+            std::vector<std::string> order;
             for (const Card& card : cards) {
                 ASSERT_GE(card.pairId, 0);
                 ASSERT_LT(card.pairId, count / 2);
                 ASSERT_EQ(card.backTexture, "card");
                 ++perPicture[card.frontTexture];
                 picturesOfPair[card.pairId].insert(card.frontTexture);
+                order.push_back(card.frontTexture);
             }
+            if (count == 12 && seed <= 20) deals.insert(order);
             ASSERT_EQ(perPicture.size(), static_cast<size_t>(count / 2)) << "seed " << seed;
             for (const auto& entry : perPicture) {
                 ASSERT_EQ(entry.second, 2) << entry.first << " seed " << seed;
@@ -177,22 +159,10 @@ TEST(Dealing, EveryPictureOnTwoCardsOrNoneOverManySeeds) {
             for (const auto& entry : picturesOfPair) ASSERT_EQ(entry.second.size(), 1u);
         }
     }
-}
-
-TEST(Dealing, ShufflesDifferentlyForDifferentSeeds) {
-    std::set<std::vector<std::string>> deals;
-    for (unsigned seed = 1; seed <= 20; ++seed) {
-        std::srand(seed);
-        std::vector<Card> cards(12);
-        CardLayout::Deal(cards, PictureKeys());
-        std::vector<std::string> order;
-        for (const Card& card : cards) order.push_back(card.frontTexture);
-        deals.insert(order);
-    }
     EXPECT_GT(deals.size(), 15u);
 }
 
-TEST(Dealing, RedealOverAnEarlierDealEnds) {
+TEST(Dealing, RedealOddDeckAndTooFewPicturesAllEnd) {
     std::srand(7);
     std::vector<Card> cards(20);
     CardLayout::Deal(cards, PictureKeys());
@@ -200,72 +170,60 @@ TEST(Dealing, RedealOverAnEarlierDealEnds) {
     std::map<int, int> perPair;
     for (const Card& card : cards) ++perPair[card.pairId];
     EXPECT_EQ(perPair.size(), 10u);
-}
 
-TEST(Dealing, FewerPicturesThanPairsRepeatsPicturesInsteadOfHanging) {
-    std::srand(3);
-    std::vector<Card> cards(20);
-    CardLayout::Deal(cards, PictureKeys(4));
+    CardLayout::Deal(cards, PictureKeys(4));  // fewer pictures than pairs repeats pictures instead of hanging
     std::map<std::string, int> perPicture;
     for (const Card& card : cards) ++perPicture[card.frontTexture];
     EXPECT_EQ(perPicture.size(), 4u) << "every distinct picture is used before any repeats";
     for (const auto& entry : perPicture) EXPECT_EQ(entry.second % 2, 0);
-
     std::vector<Card> bare(12);
     CardLayout::Deal(bare, {});
     for (const Card& card : bare) EXPECT_GE(card.pairId, 0);
-}
 
-TEST(Dealing, OddDeckLeavesOneCardWithoutPair) {
-    std::srand(11);
-    std::vector<Card> cards(7);
-    CardLayout::Deal(cards, PictureKeys());
+    std::vector<Card> odd(7);  // one card is left without a pair
+    CardLayout::Deal(odd, PictureKeys());
     int unpaired = 0;
-    for (const Card& card : cards) unpaired += card.pairId == -1 ? 1 : 0;
+    for (const Card& card : odd) unpaired += card.pairId == -1 ? 1 : 0;
     EXPECT_EQ(unpaired, 1);
 }
 
-// Cards with pictures a, b, c, ...; face up unless listed in faceDown.
+// Face-up cards with the given pictures.
 std::vector<Card> Table(const std::vector<std::string>& pictures) {
     std::vector<Card> cards(pictures.size());
     for (size_t i = 0; i < pictures.size(); ++i) cards[i].frontTexture = pictures[i];
     return cards;
 }
 
-TEST(PairQueries, FindMatchMarksSecondAndThirdOfThree) {
-    std::vector<Card> cards = Table({"a", "b", "b"});
-    EXPECT_TRUE(CardLayout::FindMatch(cards));
-    EXPECT_FALSE(cards[0].matched);
-    EXPECT_TRUE(cards[1].matched);
-    EXPECT_TRUE(cards[2].matched);
-    EXPECT_FALSE(CardLayout::FindMatch(cards));
+std::vector<bool> Matched(const std::vector<Card>& cards) {
+    std::vector<bool> matched;
+    for (const Card& card : cards) matched.push_back(card.matched);
+    return matched;
 }
 
-TEST(PairQueries, FindMatchTakesPairWhoseFirstCardComesFirst) {
-    std::vector<Card> cards = Table({"b", "a", "a", "b"});
-    EXPECT_TRUE(CardLayout::FindMatch(cards));
-    EXPECT_TRUE(cards[0].matched);
-    EXPECT_TRUE(cards[3].matched);
-    EXPECT_FALSE(cards[1].matched);
-    EXPECT_FALSE(cards[2].matched);
-    EXPECT_TRUE(CardLayout::FindMatch(cards));
-    EXPECT_TRUE(cards[1].matched && cards[2].matched);
-}
+TEST(PairQueries, FindMatchOrder) {
+    std::vector<Card> three = Table({"a", "b", "b"});  // marks the second and third
+    EXPECT_TRUE(CardLayout::FindMatch(three));
+    EXPECT_EQ(Matched(three), (std::vector<bool>{false, true, true}));
+    EXPECT_FALSE(CardLayout::FindMatch(three));
 
-TEST(PairQueries, FindMatchSkipsFaceDownAndMatchedCards) {
-    std::vector<Card> cards = Table({"a", "a", "a", "c"});
-    cards[0].faceDown = true;
-    cards[1].matched = true;
-    EXPECT_FALSE(CardLayout::FindMatch(cards));
-    EXPECT_FALSE(cards[2].matched);
+    std::vector<Card> cards = Table({"b", "a", "a", "b"});  // the pair whose first card comes first
+    EXPECT_TRUE(CardLayout::FindMatch(cards));
+    EXPECT_EQ(Matched(cards), (std::vector<bool>{true, false, false, true}));
+    EXPECT_TRUE(CardLayout::FindMatch(cards));
+    EXPECT_EQ(Matched(cards), (std::vector<bool>{true, true, true, true}));
 
+    std::vector<Card> skipped = Table({"a", "a", "a", "c"});  // face-down and matched cards are skipped
+    skipped[0].faceDown = true;
+    skipped[1].matched = true;
+    EXPECT_FALSE(CardLayout::FindMatch(skipped));
+    EXPECT_FALSE(skipped[2].matched);
     std::vector<Card> one = Table({"a"});
     EXPECT_FALSE(CardLayout::FindMatch(one));
     std::vector<Card> none;
     EXPECT_FALSE(CardLayout::FindMatch(none));
 }
 
-TEST(PairQueries, AllMatchedAndCountFaceUpUnmatched) {
+TEST(PairQueries, AllMatchedCountFaceUpUnmatchedAndHideUnmatched) {
     std::vector<Card> cards = Table({"a", "a", "b", "b"});
     EXPECT_FALSE(CardLayout::AllMatched(cards));  // face up is not matched
     EXPECT_EQ(CardLayout::CountFaceUpUnmatched(cards), 4);
@@ -273,23 +231,19 @@ TEST(PairQueries, AllMatchedAndCountFaceUpUnmatched) {
     cards[2].faceDown = true;
     EXPECT_EQ(CardLayout::CountFaceUpUnmatched(cards), 1);
     EXPECT_FALSE(CardLayout::AllMatched(cards));
+
+    // Only unmatched face-up cards turn; a face-down one is left as it is.
+    CardLayout::HideUnmatched(cards);
+    EXPECT_FALSE(cards[0].faceDown);
+    EXPECT_FALSE(cards[1].faceDown);
+    EXPECT_FALSE(cards[2].flipping);
+    EXPECT_TRUE(cards[3].faceDown);
+    EXPECT_TRUE(cards[3].flipping);
+
     cards[2].matched = cards[3].matched = true;
     EXPECT_TRUE(CardLayout::AllMatched(cards));
     std::vector<Card> none;
     EXPECT_TRUE(CardLayout::AllMatched(none));
-}
-
-TEST(PairQueries, HideUnmatchedTurnsOnlyUnmatchedFaceUpCards) {
-    std::vector<Card> cards = Table({"a", "a", "b", "c"});
-    cards[0].matched = cards[1].matched = true;
-    cards[3].faceDown = true;
-    CardLayout::HideUnmatched(cards);
-    EXPECT_FALSE(cards[0].faceDown);
-    EXPECT_FALSE(cards[1].faceDown);
-    EXPECT_TRUE(cards[2].faceDown);
-    EXPECT_TRUE(cards[2].flipping);
-    EXPECT_TRUE(cards[3].faceDown);
-    EXPECT_FALSE(cards[3].flipping) << "a card already face down is left as it is";
 }
 
 }  // namespace

@@ -31,53 +31,34 @@ protected:
         card.frontTexture = "texture_3";
         card.x = 10;
         card.y = 20;
-        card.w = 128;
-        card.h = 128;
+        card.w = card.h = 128;
         card.LoadSound();
     }
 
     int Plays() const { return sounds.PlayCount("card_sound"); }
 };
 
-TEST_F(CardTest, NewCardIsFaceUpAtRestWithDefaultSpeed) {
-    Card fresh;
-    EXPECT_FALSE(fresh.faceDown);
-    EXPECT_FALSE(fresh.matched);
-    EXPECT_FALSE(fresh.flipping);
-    EXPECT_EQ(fresh.flipAngle, 0.0f);
-    EXPECT_FLOAT_EQ(fresh.flipSpeed, 0.04f);
-    EXPECT_TRUE(fresh.frontTexture.empty());
-    EXPECT_TRUE(fresh.backTexture.empty());
-}
+TEST_F(CardTest, RevealAndHideTurnOnlyFromTheOtherSideAndRevealPlaysOnce) {
+    card.Reveal();  // already face up: nothing
+    EXPECT_FALSE(card.flipping);
+    EXPECT_EQ(Plays(), 0);
 
-TEST_F(CardTest, RevealTurnsFaceDownCardUpAndPlaysSoundOnce) {
     card.Hide();
     EXPECT_TRUE(card.faceDown);
     EXPECT_EQ(Plays(), 0) << "hiding is silent";
+    card.UpdateFlip(10000.0f);  // let the flip finish
+    ASSERT_FALSE(card.flipping);
+    card.Hide();  // already face down: nothing
+    EXPECT_TRUE(card.faceDown);
+    EXPECT_FALSE(card.flipping);
 
     card.Reveal();
     EXPECT_FALSE(card.faceDown);
     EXPECT_TRUE(card.flipping);
     EXPECT_EQ(Plays(), 1);
-
-    card.Reveal();  // already face up: nothing, no sound
+    card.Reveal();
     EXPECT_EQ(Plays(), 1);
     EXPECT_FALSE(card.faceDown);
-}
-
-TEST_F(CardTest, RevealOnFaceUpCardChangesNothing) {
-    card.Reveal();
-    EXPECT_FALSE(card.flipping);
-    EXPECT_EQ(Plays(), 0);
-}
-
-TEST_F(CardTest, HideOnFaceDownCardChangesNothing) {
-    card.Hide();
-    card.UpdateFlip(10000.0f);  // let the flip finish
-    ASSERT_FALSE(card.flipping);
-    card.Hide();
-    EXPECT_TRUE(card.faceDown);
-    EXPECT_FALSE(card.flipping);
 }
 
 TEST_F(CardTest, RevealWithoutLoadedSoundTurnsSilently) {
@@ -107,24 +88,20 @@ TEST_F(CardTest, FlipEndsJustPastHalfTurn) {
     card.UpdateFlip(0.00001f);
     EXPECT_FALSE(card.flipping);
     EXPECT_EQ(card.flipAngle, 0.0f);
-}
 
-TEST_F(CardTest, FlipAtDefaultSpeedLastsAbout79Ms) {
-    card.flipSpeed = 0.04f;
-    card.Hide();
-    int frames = 0;
-    while (card.flipping && frames < 1000) {
-        card.UpdateFlip(1.0f);
-        ++frames;
-    }
-    EXPECT_EQ(frames, 79);
-}
-
-TEST_F(CardTest, UpdateWithoutFlipLeavesAngle) {
+    // Without a running flip the angle stays.
     card.flipAngle = 1.25f;
     card.UpdateFlip(500.0f);
     EXPECT_EQ(card.flipAngle, 1.25f);
-    EXPECT_FALSE(card.flipping);
+}
+
+TEST_F(CardTest, FlipAtDefaultSpeedLastsAbout79Ms) {
+    EXPECT_FLOAT_EQ(Card().flipSpeed, 0.04f);
+    card.flipSpeed = 0.04f;
+    card.Hide();
+    int frames = 0;
+    for (; card.flipping && frames < 1000; ++frames) card.UpdateFlip(1.0f);
+    EXPECT_EQ(frames, 79);
 }
 
 TEST_F(CardTest, TurnDuringRunningFlipContinuesFromCurrentAngle) {
@@ -141,17 +118,14 @@ TEST_F(CardTest, TurnDuringRunningFlipContinuesFromCurrentAngle) {
 }
 
 TEST_F(CardTest, FlipThatCannotAdvanceEnds) {
-    card.flipSpeed = 0.0f;
-    card.Hide();
-    card.UpdateFlip(16.0f);
-    EXPECT_FALSE(card.flipping);
-    EXPECT_EQ(card.flipAngle, 0.0f);
-
-    card.flipSpeed = -0.02f;
-    card.Reveal();
-    card.UpdateFlip(16.0f);
-    EXPECT_FALSE(card.flipping);
-    EXPECT_EQ(card.flipAngle, 0.0f);
+    for (float speed : {0.0f, -0.02f}) {
+        SCOPED_TRACE(speed);
+        card.flipSpeed = speed;
+        card.faceDown ? card.Reveal() : card.Hide();
+        card.UpdateFlip(16.0f);
+        EXPECT_FALSE(card.flipping);
+        EXPECT_EQ(card.flipAngle, 0.0f);
+    }
 }
 
 TEST_F(CardTest, LoadSoundResetsToShownState) {
@@ -186,9 +160,11 @@ TEST_F(CardTest, RenderDrawsVisibleFaceWithAngleAboutVerticalAxis) {
     EXPECT_EQ(back.tint.w, 1.0f);
 
     card.Reveal();
-    card.Render(&sprites);
+    card.RenderTinted(&sprites, Ostrel::vec4(1.2f, 1.2f, 1.2f, 0.5f));
     ASSERT_EQ(sprites.draws.size(), 2u);
     EXPECT_EQ(sprites.draws[1].texture, textures.GetTexture("texture_3"));
+    EXPECT_FLOAT_EQ(sprites.draws[1].tint.x, 1.2f);
+    EXPECT_FLOAT_EQ(sprites.draws[1].tint.w, 0.5f);
 }
 
 TEST_F(CardTest, RenderLooksTextureUpAnewEachTime) {
@@ -201,21 +177,11 @@ TEST_F(CardTest, RenderLooksTextureUpAnewEachTime) {
     auto* drawn = static_cast<OstrelTest::RecordingTexture*>(sprites.draws.back().texture);
     EXPECT_EQ(drawn, textures.GetTexture("texture_3"));
     EXPECT_EQ(drawn->params.filter, 7);
-}
 
-TEST_F(CardTest, RenderTintedPassesTint) {
-    card.RenderTinted(&sprites, Ostrel::vec4(1.2f, 1.2f, 1.2f, 0.5f));
-    ASSERT_EQ(sprites.draws.size(), 1u);
-    EXPECT_FLOAT_EQ(sprites.draws[0].tint.x, 1.2f);
-    EXPECT_FLOAT_EQ(sprites.draws[0].tint.w, 0.5f);
-    EXPECT_EQ(sprites.draws[0].texture, textures.GetTexture("texture_3"));
-}
-
-TEST_F(CardTest, MissingPictureDrawsNothing) {
-    card.frontTexture = "texture_13";  // never loaded
+    card.frontTexture = "texture_13";  // never loaded: nothing drawn
     card.Render(&sprites);
     card.RenderTinted(&sprites, Ostrel::vec4(1, 1, 1, 1));
-    EXPECT_TRUE(sprites.draws.empty());
+    EXPECT_EQ(sprites.draws.size(), 2u);
 }
 
 TEST_F(CardTest, ContainsUsesHalfOpenRectangle) {

@@ -21,43 +21,28 @@ Config WithText(const std::string& text) {
 
 }  // namespace
 
-TEST(ConfigLookup, KeyInsideLongerKeyOnEarlierLineWins) {
-    Config config = WithText("xhide_time=5\nhide_time=1000\n");
-    int value = -1;
-    EXPECT_TRUE(config.GetInt("hide_time", &value));
-    EXPECT_EQ(value, 5);
-
-    Config reversed = WithText("hide_time=1000\nxhide_time=5\n");
-    EXPECT_TRUE(reversed.GetInt("hide_time", &value));
-    EXPECT_EQ(value, 1000);
-}
-
-TEST(ConfigLookup, FirstOfTwoEqualKeys) {
-    Config config = WithText("logo=first.png\nlogo=second.png\n");
-    std::string value;
-    EXPECT_TRUE(config.GetString("logo", &value));
-    EXPECT_EQ(value, "first.png");
-}
-
-TEST(ConfigLookup, PrefixKeyDoesNotMatchLongerKey) {
-    Config config = WithText("texture_10=ten.png\ntexture_1=one.png\n");
-    std::string value;
-    EXPECT_TRUE(config.GetString("texture_1", &value));
-    EXPECT_EQ(value, "one.png");
-    EXPECT_TRUE(config.GetString("texture_10", &value));
-    EXPECT_EQ(value, "ten.png");
-
-    Config onlyTen = WithText("texture_10=ten.png\n");
-    value = "unchanged";
-    EXPECT_FALSE(onlyTen.GetString("texture_1", &value));
+TEST(ConfigLookup, WhereTheKeyIsFound) {
+    struct Case {
+        const char* text;
+        const char* key;
+        const char* value;
+    };
+    const Case cases[] = {
+        {"xhide_time=5\nhide_time=1000\n", "hide_time", "5"},  // inside a longer key on an earlier line
+        {"hide_time=1000\nxhide_time=5\n", "hide_time", "1000"},
+        {"logo=first.png\nlogo=second.png\n", "logo", "first.png"},  // the first of two equal keys
+        {"texture_10=ten.png\ntexture_1=one.png\n", "texture_1", "one.png"},
+        {"texture_10=ten.png\ntexture_1=one.png\n", "texture_10", "ten.png"},
+        {"a=1\ncard=assets/back.png", "card", "assets/back.png"},  // last line without a line end
+    };
+    for (const Case& c : cases) {
+        std::string value;
+        EXPECT_TRUE(WithText(c.text).GetString(c.key, &value)) << c.text;
+        EXPECT_EQ(value, c.value) << c.text;
+    }
+    std::string value = "unchanged";
+    EXPECT_FALSE(WithText("texture_10=ten.png\n").GetString("texture_1", &value));
     EXPECT_EQ(value, "unchanged");
-}
-
-TEST(ConfigLookup, LastLineWithoutLineEndRunsToEndOfText) {
-    Config config = WithText("a=1\ncard=assets/back.png");
-    std::string value;
-    EXPECT_TRUE(config.GetString("card", &value));
-    EXPECT_EQ(value, "assets/back.png");
 }
 
 TEST(ConfigLookup, ValueIsUntrimmedAndMayBeEmpty) {
@@ -109,46 +94,23 @@ TEST(ConfigLookup, SuccessfulLookupsAreCached) {
     EXPECT_EQ(config.cache["b"], "two");
 }
 
-TEST(ConfigNumbers, MalformedIntegerReportsKeyAndValueAndKeepsDefault) {
-    Config config = WithText("hide_time=soon\n");
-    int value = 1000;
-    testing::internal::CaptureStderr();
-    const bool found = config.GetInt("hide_time", &value);
-    const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_FALSE(found);
-    EXPECT_EQ(value, 1000);
-    EXPECT_NE(err.find("hide_time"), std::string::npos) << err;
-    EXPECT_NE(err.find("soon"), std::string::npos) << err;
-    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
-}
-
-TEST(ConfigNumbers, MalformedFloatReportsKeyAndValueAndKeepsDefault) {
-    Config config = WithText("animation_speed=fast\n");
-    float value = 0.008f;
-    testing::internal::CaptureStderr();
-    const bool found = config.GetFloat("animation_speed", &value);
-    const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_FALSE(found);
-    EXPECT_EQ(value, 0.008f);
-    EXPECT_NE(err.find("animation_speed"), std::string::npos) << err;
-    EXPECT_NE(err.find("fast"), std::string::npos) << err;
-    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
-}
-
-TEST(ConfigNumbers, OutOfRangeNumbersReportAndKeepDefault) {
-    Config config = WithText("big=99999999999\nhuge=1e999\n");
-    int big = 3;
-    float huge = 4.0f;
-    testing::internal::CaptureStderr();
-    EXPECT_FALSE(config.GetInt("big", &big));
-    EXPECT_FALSE(config.GetFloat("huge", &huge));
-    const std::string err = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(big, 3);
-    EXPECT_EQ(huge, 4.0f);
-    EXPECT_NE(err.find("big"), std::string::npos) << err;
-    EXPECT_NE(err.find("99999999999"), std::string::npos) << err;
-    EXPECT_NE(err.find("huge"), std::string::npos) << err;
-    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 2) << err;
+TEST(ConfigNumbers, MalformedOrOutOfRangeNumbersReportKeyAndValueAndKeepDefault) {
+    Config config = WithText("hide_time=soon\nanimation_speed=fast\nbig=99999999999\nhuge=1e999\n");
+    const std::pair<const char*, const char*> cases[] = {
+        {"hide_time", "soon"}, {"animation_speed", "fast"}, {"big", "99999999999"}, {"huge", "1e999"}};
+    for (const auto& [key, text] : cases) {
+        const bool isFloat = key[0] == 'a' || (key[0] == 'h' && key[1] == 'u');
+        int number = 3;
+        float real = 4.0f;
+        testing::internal::CaptureStderr();
+        EXPECT_FALSE(isFloat ? config.GetFloat(key, &real) : config.GetInt(key, &number)) << key;
+        const std::string err = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(number, 3) << key;
+        EXPECT_EQ(real, 4.0f) << key;
+        EXPECT_NE(err.find(key), std::string::npos) << err;
+        EXPECT_NE(err.find(text), std::string::npos) << err;
+        EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    }
 }
 
 TEST(ConfigLoad, ReadsConfigFileFromWorkingDirectory) {

@@ -88,6 +88,24 @@ protected:
         gui.Click(*item);
         return HeadlessImGui::TopPopup();
     }
+
+    // Ctrl+click turns a slider or drag field into a text field; select all, type and confirm.
+    void TypeInto(ImVec2 pos, const char* text) {
+        gui.SetModifiers(true, false);
+        gui.Click(pos);
+        gui.SetModifiers(false, false);
+        ImGuiIO& io = ImGui::GetIO();
+        io.KeyMap[ImGuiKey_A] = 'a';
+        io.KeyCtrl = io.KeysDown['a'] = true;
+        gui.Frame();
+        io.KeyCtrl = io.KeysDown['a'] = false;
+        gui.Type(text);
+        io.KeyMap[ImGuiKey_Enter] = 13;
+        io.KeysDown[13] = true;
+        gui.Frame();
+        io.KeysDown[13] = false;
+        gui.Frames(2);
+    }
 };
 
 TEST_F(EditorWindowTest, HiddenEditorSubmitsNoWindowAndNoDialog) {
@@ -105,8 +123,7 @@ TEST_F(EditorWindowTest, HiddenEditorSubmitsNoWindowAndNoDialog) {
     EXPECT_EQ(HeadlessImGui::FindWindowByName(picker.GetBrowser().GetOpenLabel()), nullptr);
     Show();
     ImGuiWindow* dialog = HeadlessImGui::FindWindowByName(picker.GetBrowser().GetOpenLabel());
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_TRUE(dialog->Active);
+    ASSERT_TRUE(dialog != nullptr && dialog->Active);
 }
 
 TEST_F(EditorWindowTest, ResolutionButtonResizesTheWindowAndNotifiesListeners) {
@@ -128,28 +145,23 @@ TEST_F(EditorWindowTest, PostProcessingNoneAndUseButtonsChooseTheEffect) {
     ImGuiWindow* post = OpenMenu(Editor(), "Post Processing");
     ASSERT_NE(post, nullptr);
 
-    ImGuiWindow* crtMenu = OpenMenu(post, "CRT Effect");
-    ASSERT_NE(crtMenu, nullptr);
-    ASSERT_NE(crtMenu, post);
-    ASSERT_TRUE(gui.ClickItem(crtMenu, HeadlessImGui::IdIn(crtMenu, "Use")));
-    EXPECT_EQ(data.postEffect, PostEffect::CRT);
-
-    ASSERT_TRUE(gui.ClickItem(post, HeadlessImGui::IdIn(post, "None")));
-    EXPECT_EQ(data.postEffect, PostEffect::None);
-
-    ImGuiWindow* ditherMenu = OpenMenu(post, "Ordered Dithering");
-    ASSERT_NE(ditherMenu, nullptr);
-    ASSERT_TRUE(gui.ClickItem(ditherMenu, HeadlessImGui::IdIn(ditherMenu, "Use")));
-    EXPECT_EQ(data.postEffect, PostEffect::OrderedDither);
-
-    ImGuiWindow* gameboyMenu = OpenMenu(post, "Gameboy Screen Effect");
-    ASSERT_NE(gameboyMenu, nullptr);
-    // Only this panel gets the normalize map: its "u_weights" has the button.
-    const ImGuiID normalize = ImHashStr("Normalize", 0, ImHashStr("u_weights", 0, gameboyMenu->ID));
-    ASSERT_TRUE(gui.ClickItem(gameboyMenu, normalize));
-    EXPECT_FLOAT_EQ(gameboyShader->GetUniform("u_weights")->value.x, 1.0f / 3.0f);
-    ASSERT_TRUE(gui.ClickItem(gameboyMenu, HeadlessImGui::IdIn(gameboyMenu, "Use")));
-    EXPECT_EQ(data.postEffect, PostEffect::Gameboy);
+    const std::pair<const char*, PostEffect> panels[] = {{"CRT Effect", PostEffect::CRT},
+                                                         {"Ordered Dithering", PostEffect::OrderedDither},
+                                                         {"Gameboy Screen Effect", PostEffect::Gameboy}};
+    for (const auto& [label, effect] : panels) {
+        SCOPED_TRACE(label);
+        ImGuiWindow* panel = OpenMenu(post, label);
+        ASSERT_TRUE(panel != nullptr && panel != post);
+        if (effect == PostEffect::Gameboy) {
+            // Only this panel gets the normalize map: its "u_weights" has the button.
+            ASSERT_TRUE(gui.ClickItem(panel, ImHashStr("Normalize", 0, ImHashStr("u_weights", 0, panel->ID))));
+            EXPECT_FLOAT_EQ(gameboyShader->GetUniform("u_weights")->value.x, 1.0f / 3.0f);
+        }
+        ASSERT_TRUE(gui.ClickItem(panel, HeadlessImGui::IdIn(panel, "Use")));
+        EXPECT_EQ(data.postEffect, effect);
+        ASSERT_TRUE(gui.ClickItem(post, HeadlessImGui::IdIn(post, "None")));
+        EXPECT_EQ(data.postEffect, PostEffect::None);
+    }
 }
 
 TEST_F(EditorWindowTest, AnimationSpeedSliderShowsHundredthsAndReportsChanges) {
@@ -160,23 +172,7 @@ TEST_F(EditorWindowTest, AnimationSpeedSliderShowsHundredthsAndReportsChanges) {
     ASSERT_TRUE(pos.has_value());
     EXPECT_TRUE(speeds.empty()) << "no change, no call";
 
-    // Ctrl+click turns the slider into a text field; type 4 and confirm.
-    gui.SetModifiers(true, false);
-    gui.Click(*pos);
-    gui.SetModifiers(false, false);
-    ImGuiIO& io = ImGui::GetIO();
-    io.KeyMap[ImGuiKey_A] = 'a';
-    io.KeyCtrl = true;
-    io.KeysDown['a'] = true;  // select all
-    gui.Frame();
-    io.KeysDown['a'] = false;
-    io.KeyCtrl = false;
-    gui.Type("4");
-    io.KeyMap[ImGuiKey_Enter] = 13;
-    io.KeysDown[13] = true;
-    gui.Frame();
-    io.KeysDown[13] = false;
-    gui.Frames(2);
+    TypeInto(*pos, "4");
 
     EXPECT_FLOAT_EQ(data.animationSpeed, 0.04f);
     ASSERT_FALSE(speeds.empty());
@@ -190,27 +186,12 @@ TEST_F(EditorWindowTest, ColourEditorsWriteClearAndMenuColours) {
     renderer.clearColour = Ostrel::vec4(0.1f, 0.2f, 0.3f, 0.5f);
     Show();
     ImGuiWindow* editor = Editor();
-    // The first drag field of "Clear Color" is its red channel: Ctrl+click and type.
+    // The first drag field of "Clear Color" is its red channel.
     const ImGuiID scope = ImHashStr("Clear Color", 0, editor->ID);
     const ImGuiID red = ImHashStr("##X", 0, scope);
     const std::optional<ImVec2> pos = gui.Locate(editor, red);
     ASSERT_TRUE(pos.has_value());
-    ImGuiIO& io = ImGui::GetIO();
-    gui.SetModifiers(true, false);
-    gui.Click(*pos);
-    gui.SetModifiers(false, false);
-    io.KeyMap[ImGuiKey_A] = 'a';
-    io.KeyCtrl = true;
-    io.KeysDown['a'] = true;
-    gui.Frame();
-    io.KeysDown['a'] = false;
-    io.KeyCtrl = false;
-    gui.Type("255");
-    io.KeyMap[ImGuiKey_Enter] = 13;
-    io.KeysDown[13] = true;
-    gui.Frame();
-    io.KeysDown[13] = false;
-    gui.Frames(2);
+    TypeInto(*pos, "255");
     EXPECT_FLOAT_EQ(renderer.clearColour.x, 1.0f);
     EXPECT_FLOAT_EQ(renderer.clearColour.y, 0.2f);
     EXPECT_FLOAT_EQ(renderer.clearColour.w, 0.5f) << "alpha is not edited";

@@ -95,17 +95,12 @@ protected:
         return std::nullopt;
     }
 
-    void ClickEntry(const FileBrowser& browser, const std::string& text) {
+    void ClickEntry(const FileBrowser& browser, const std::string& text, bool twice = false) {
         const std::optional<ImVec2> pos = RowOf(browser, text);
         ASSERT_TRUE(pos.has_value()) << text << " is not listed";
-        gui.Click(*pos);
+        twice ? gui.DoubleClick(*pos) : gui.Click(*pos);
     }
-
-    void DoubleClickEntry(const FileBrowser& browser, const std::string& text) {
-        const std::optional<ImVec2> pos = RowOf(browser, text);
-        ASSERT_TRUE(pos.has_value()) << text << " is not listed";
-        gui.DoubleClick(*pos);
-    }
+    void DoubleClickEntry(const FileBrowser& browser, const std::string& text) { ClickEntry(browser, text, true); }
 
     void ClickButton(const FileBrowser& browser, const char* label) {
         ImGuiWindow* dialog = Dialog(browser);
@@ -131,16 +126,6 @@ TEST_F(FileBrowserTest, ListsDirectoriesFirstInPathOrderWithDotDotSortedAmongThe
     EXPECT_TRUE(records[7].extension.empty()) << "a leading dot is not an extension";
     EXPECT_TRUE(records[13].extension.empty());
     EXPECT_FALSE(records[13].isDirectory);
-}
-
-TEST_F(FileBrowserTest, NewBrowserListsTheWorkingDirectory) {
-    OstrelTest::ScopedChdir cwd((root / "Alpha").string());
-    FileBrowser browser;
-    EXPECT_EQ(browser.GetCurrentDirectory(), fs::current_path());
-    EXPECT_EQ(Names(browser), (std::vector<std::string>{"..", "inner.png"}));
-    EXPECT_EQ(browser.GetTitle(), "file browser");
-    EXPECT_TRUE(browser.GetStatusText().empty());
-    EXPECT_FALSE(browser.HasSelected());
 }
 
 TEST_F(FileBrowserTest, ShowsEveryEntryButThoseStartingWithDollar) {
@@ -170,12 +155,8 @@ TEST_F(FileBrowserTest, TypeFiltersAreLowerCasedMergedAndJoined) {
     EXPECT_EQ(browser.GetTypeFilterIndex(), 0u);
 
     browser.SetTypeFilters({".png", ".jpg"});
-    browser.SetTypeFilters({".png"});
+    browser.SetTypeFilters({".png"});  // the earlier join is not kept
     EXPECT_EQ(browser.GetTypeFilters(), (std::vector<std::string>{".png"}));
-    EXPECT_FALSE(browser.HasAllFilter());
-
-    browser.SetTypeFilters({});
-    EXPECT_TRUE(browser.GetTypeFilters().empty());
     EXPECT_FALSE(browser.HasAllFilter());
 }
 
@@ -257,6 +238,12 @@ TEST_F(FileBrowserTest, PlainClicksSelectOneFileAndDirectoriesNotAtAll) {
     ClickButton(browser, " ok ");  // nothing selected: ok does nothing
     EXPECT_FALSE(browser.HasSelected());
     EXPECT_TRUE(IsShown(browser));
+
+    ClickEntry(browser, "[F] b.png");  // without MultiSelect, modifiers do not add
+    gui.SetModifiers(true, true);
+    ClickEntry(browser, "[F] A.png");
+    gui.SetModifiers(false, false);
+    EXPECT_EQ(Selection(browser), (std::vector<std::string>{"A.png"}));
 }
 
 TEST_F(FileBrowserTest, CtrlOrShiftClicksAddAndRemoveWithMultiSelect) {
@@ -291,17 +278,6 @@ TEST_F(FileBrowserTest, CtrlOrShiftClicksAddAndRemoveWithMultiSelect) {
     EXPECT_TRUE(browser.HasSelected());
     EXPECT_FALSE(IsShown(browser));
     EXPECT_EQ(browser.GetSelected(), fs::absolute(root) / "a.txt");
-}
-
-TEST_F(FileBrowserTest, WithoutMultiSelectModifiersDoNotAdd) {
-    FileBrowser browser;
-    browser.SetDirectory(root);
-    Show(browser);
-    ClickEntry(browser, "[F] b.png");
-    gui.SetModifiers(true, true);
-    ClickEntry(browser, "[F] A.png");
-    gui.SetModifiers(false, false);
-    EXPECT_EQ(Selection(browser), (std::vector<std::string>{"A.png"}));
 }
 
 TEST_F(FileBrowserTest, DirectoriesOnlySelectsDirectoriesAndConfirmsTheCurrentOne) {
@@ -374,15 +350,6 @@ TEST_F(FileBrowserTest, PathButtonsReachEveryAncestorIncludingTheRoot) {
     ASSERT_TRUE(gui.ClickItem(dialog, HeadlessImGui::IdIn(dialog, 0, "/")));
     EXPECT_EQ(browser.GetCurrentDirectory(), fs::path("/"));
     EXPECT_TRUE(browser.GetStatusText().empty());
-}
-
-TEST_F(FileBrowserTest, NoDriveListWithoutDriveLetters) {
-    FileBrowser browser;
-    EXPECT_EQ(browser.GetDrives(), 0u);
-    browser.SetDirectory(root);
-    Show(browser);
-    ImGuiWindow* dialog = Dialog(browser);
-    EXPECT_FALSE(gui.Locate(dialog, HeadlessImGui::IdIn(dialog, "##select_drive")).has_value());
 }
 
 TEST_F(FileBrowserTest, TypedNameIsTheSelection) {
@@ -568,8 +535,6 @@ TEST_F(FileBrowserTest, LabelsEmbedTheAddressSoTwoBrowsersAreIndependent) {
     FileBrowser second;
     first.SetTitle("Pick");
     second.SetTitle("Pick");
-    EXPECT_EQ(first.GetOpenLabel(), "Pick##filebrowser_" + std::to_string(reinterpret_cast<uintptr_t>(&first)));
-    EXPECT_EQ(first.GetNewDirLabel(), "new dir##new_dir_" + std::to_string(reinterpret_cast<uintptr_t>(&first)));
     EXPECT_NE(first.GetOpenLabel(), second.GetOpenLabel());
 
     first.SetDirectory(root);

@@ -74,33 +74,28 @@ protected:
     bool InGame() const { return bed.Current() == &bed.tableProbe; }
 };
 
-TEST_F(MenuScreenTest, TreeHoldsTheEntriesInDisplayOrder) {
+TEST_F(MenuScreenTest, TreeHoldsTheEntriesInDisplayOrderWithClickSound) {
     EXPECT_EQ(Labels(Root()), (std::vector<std::string>{"Continue", "New Game", "Options", "Credits", "Quit Game"}));
     EXPECT_EQ(Labels(Node("New Game")), (std::vector<std::string>{"12 cards", "16 cards", "20 cards"}));
     EXPECT_EQ(Labels(Node("Options")), (std::vector<std::string>{"Effects", "Back"}));
-    EXPECT_EQ(Labels(Child(Node("Options"), "Effects")),
+    MenuComponent* effects = Child(Node("Options"), "Effects");
+    EXPECT_EQ(Labels(effects),
               (std::vector<std::string>{"None", "CRT Effect", "Dither Effect", "Gameboy Effect", "Back"}));
     EXPECT_EQ(Labels(Node("Credits")),
               (std::vector<std::string>{"Art - Dorvane Tamsel", "Programming - Halbrenk Oskel",
                                         "Programming - Vantosi Tobran", "Font - Wendral Mauk", "Back"}));
 
-    EXPECT_EQ(Child(Node("Options"), "Back")->entryType, MenuEntryType::Back);
-    EXPECT_EQ(Child(Child(Node("Options"), "Effects"), "Back")->entryType, MenuEntryType::Back);
-    EXPECT_EQ(Child(Node("Credits"), "Back")->entryType, MenuEntryType::Back);
+    for (MenuComponent* back : {Child(Node("Options"), "Back"), Child(effects, "Back"), Child(Node("Credits"), "Back")})
+        EXPECT_EQ(back->entryType, MenuEntryType::Back);
     for (size_t i = 0; i < 4; ++i) {
         EXPECT_EQ(Node("Credits")->children[i]->entryType, MenuEntryType::Label);
         EXPECT_FALSE(Node("Credits")->children[i]->onSelected);
     }
     EXPECT_EQ(Node("New Game")->children[0]->entryType, MenuEntryType::Action);
     for (MenuComponent* entry : Root()->children) EXPECT_TRUE(entry->onSelected) << entry->label;
-}
 
-TEST_F(MenuScreenTest, InitInitialisesTheTreeWithClickSoundAndLooksUpTheLogo) {
-    EXPECT_EQ(Root()->initState, Ostrel::LifecycleInitialised);
-    EXPECT_EQ(Child(Child(Node("Options"), "Effects"), "None")->initState, Ostrel::LifecycleInitialised);
-    Ostrel::Sound* click = bed.sounds.GetSound("click_sound");
-    EXPECT_EQ(Root()->clickSound, click);
-    EXPECT_EQ(Child(Node("Credits"), "Back")->clickSound, click);
+    EXPECT_EQ(Child(effects, "None")->initState, Ostrel::LifecycleInitialised);
+    EXPECT_EQ(Child(Node("Credits"), "Back")->clickSound, bed.sounds.GetSound("click_sound"));
     EXPECT_EQ(screen.logoTexture, logo);
     EXPECT_TRUE(Root()->IsClosed()) << "the menu opens when the screen is entered";
 }
@@ -154,19 +149,23 @@ TEST_F(MenuScreenTest, EveryDeckSizeSetsItsCount) {
     }
 }
 
-TEST_F(MenuScreenTest, ContinueClosesAndReturnsToTheTableInTheSameFrame) {
-    Enter();
-    Press(SDLK_RETURN);  // "Continue" is selected on the first visit
-    EXPECT_TRUE(Root()->IsClosed());
-    EXPECT_TRUE(InGame());
+TEST_F(MenuScreenTest, ContinueEscapeAndControllerBReturnToTheTableInTheSameFrame) {
+    bed.ConnectController();
+    for (const char* way : {"Continue", "Escape", "B"}) {
+        SCOPED_TRACE(way);
+        Enter();
+        bed.Idle();
+        if (way[0] == 'B') {
+            bed.PadButton(SDL_CONTROLLER_BUTTON_B);
+        } else {
+            bed.Key(way[0] == 'C' ? SDLK_RETURN : SDLK_ESCAPE);  // "Continue" is selected on entry
+        }
+        bed.Frame();
+        EXPECT_TRUE(Root()->IsClosed());
+        EXPECT_TRUE(InGame());
+    }
     EXPECT_FALSE(bed.game.gameData.newGameRequested);
     EXPECT_EQ(bed.game.gameData.cardCount, 12);
-}
-
-TEST_F(MenuScreenTest, EscapeOnTheRootReturnsToTheTable) {
-    Enter();
-    Press(SDLK_ESCAPE);
-    EXPECT_TRUE(InGame());
 }
 
 TEST_F(MenuScreenTest, EscapeInASubmenuGoesBackToTheRootAndStays) {
@@ -176,15 +175,6 @@ TEST_F(MenuScreenTest, EscapeInASubmenuGoesBackToTheRootAndStays) {
     Press(SDLK_ESCAPE);
     EXPECT_EQ(Root()->openState, Ostrel::Open);
     EXPECT_EQ(bed.Current(), &screen);
-}
-
-TEST_F(MenuScreenTest, ControllerBOnTheRootReturnsToTheTable) {
-    bed.ConnectController();
-    Enter();
-    bed.Idle();
-    bed.PadButton(SDL_CONTROLLER_BUTTON_B);
-    bed.Frame();
-    EXPECT_TRUE(InGame());
 }
 
 TEST_F(MenuScreenTest, QuitGameByMouseStopsTheFrameLoopWithAClick) {
@@ -280,43 +270,43 @@ INSTANTIATE_TEST_SUITE_P(
                       LogoCase{640, 480, {227, 50, 186, 70}}, LogoCase{1281, 600, {454, 50, 372, 140}},
                       LogoCase{1024, 721, {326, 50, 372, 140}}));
 
-TEST_F(MenuScreenTest, WithoutEffectTheLogoGoesStraightToTheScreen) {
-    Enter();
-    bed.ClearRecords();
-    bed.Render();
-    ASSERT_GE(bed.journal.size(), 5u);
-    EXPECT_EQ(std::vector<std::string>(bed.journal.begin(), bed.journal.begin() + 4),
-              (std::vector<std::string>{"sprite.Begin(0)", "sprite.DrawSprite", "sprite.End()", "text.Begin(0)"}));
-    EXPECT_EQ(bed.journal.back(), "text.End()");
-    EXPECT_EQ(bed.post.recordingFramebuffer.bindCalls, 0);
-    EXPECT_EQ(bed.post.recordingFramebuffer.drawCalls, 0);
-    ASSERT_EQ(bed.sprites.draws.size(), 1u);
-    EXPECT_EQ(bed.sprites.draws[0].texture, logo);
-    EXPECT_EQ(bed.sprites.draws[0].rect.x, 261);
-    EXPECT_EQ(bed.sprites.draws[0].rect.z, 279);
-}
-
 TEST_F(MenuScreenTest, EachEffectWrapsOnlyTheLogo) {
     Enter();
     const struct {
         PostEffect effect;
         OstrelTest::FakeEffectShader* shader;
-    } cases[] = {{PostEffect::CRT, bed.crtShader},
+    } cases[] = {{PostEffect::None, nullptr},
+                 {PostEffect::CRT, bed.crtShader},
                  {PostEffect::OrderedDither, bed.ditherShader},
                  {PostEffect::Gameboy, bed.gameboyShader}};
     for (const auto& c : cases) {
+        SCOPED_TRACE(static_cast<int>(c.effect));
         bed.game.gameData.postEffect = c.effect;
-        const int usesBefore = c.shader->useCount;
+        const int usesBefore = c.shader ? c.shader->useCount : 0;
         const int allBefore = bed.crtShader->useCount + bed.ditherShader->useCount + bed.gameboyShader->useCount;
+        const int bindsBefore = bed.post.recordingFramebuffer.bindCalls;
+        const int drawsBefore = bed.post.recordingFramebuffer.drawCalls;
         bed.ClearRecords();
         bed.Render();
-        const std::vector<std::string> head{"post.Bind",    "post.Clear", "sprite.Begin(0)", "sprite.DrawSprite",
-                                            "sprite.End()", "post.Draw",  "text.Begin(0)"};
-        ASSERT_GE(bed.journal.size(), head.size());
-        EXPECT_EQ(std::vector<std::string>(bed.journal.begin(), bed.journal.begin() + 7), head);
+        std::vector<std::string> head{"sprite.Begin(0)", "sprite.DrawSprite", "sprite.End()", "text.Begin(0)"};
+        if (c.shader) {  // without an effect the logo goes straight to the screen
+            head.insert(head.begin(), {"post.Bind", "post.Clear"});
+            head.insert(head.end() - 1, "post.Draw");
+        }
+        ASSERT_GE(bed.journal.size(), head.size() + 1);
+        EXPECT_EQ(std::vector<std::string>(bed.journal.begin(), bed.journal.begin() + head.size()), head);
         EXPECT_EQ(bed.journal.back(), "text.End()");
-        EXPECT_EQ(c.shader->useCount, usesBefore + 1) << "the chosen effect draws the logo";
-        EXPECT_EQ(bed.crtShader->useCount + bed.ditherShader->useCount + bed.gameboyShader->useCount, allBefore + 1)
+        ASSERT_EQ(bed.sprites.draws.size(), 1u);
+        EXPECT_EQ(bed.sprites.draws[0].texture, logo);
+        EXPECT_EQ(bed.sprites.draws[0].rect.x, 261);
+        EXPECT_EQ(bed.sprites.draws[0].rect.z, 279);
+        EXPECT_EQ(bed.post.recordingFramebuffer.bindCalls, bindsBefore + (c.shader ? 1 : 0));
+        EXPECT_EQ(bed.post.recordingFramebuffer.drawCalls, drawsBefore + (c.shader ? 1 : 0));
+        if (c.shader) {
+            EXPECT_EQ(c.shader->useCount, usesBefore + 1) << "the chosen effect draws the logo";
+        }
+        EXPECT_EQ(bed.crtShader->useCount + bed.ditherShader->useCount + bed.gameboyShader->useCount,
+                  allBefore + (c.shader ? 1 : 0))
             << "and no other effect";
     }
 }

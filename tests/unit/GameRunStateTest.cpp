@@ -115,18 +115,21 @@ protected:
     void Pad(Uint8 button) {
         SDL_Event e{};
         e.type = SDL_CONTROLLERBUTTONDOWN;
-        e.cbutton.which = 0;
         e.cbutton.button = button;
         Push(e);
     }
     Ostrel::ControllerState& Controller() { return game.inputManager->controllers[0]; }
 
+    // Moves the pointer and presses in one frame.
+    void Press(int x, int y, float dt = 16.0f) {
+        Motion(x, y);
+        Button(true);
+        Frame(dt);
+    }
     // Press on the card's centre in one frame, release in the next.
     void Click(size_t index) {
         const Card& card = table->cards[index];
-        Motion(card.x + card.w / 2, card.y + card.h / 2);
-        Button(true);
-        Frame();
+        Press(card.x + card.w / 2, card.y + card.h / 2);
         Button(false);
         Frame();
     }
@@ -170,7 +173,6 @@ TEST_F(TableTest, InitLoadsPicturesDealsAndLaysOut) {
     EXPECT_EQ(table->navbarTexture, textures.GetTexture("icon_navbar"));
     EXPECT_EQ(textures.loadedPaths.front(), "pictures/0.png");
     EXPECT_EQ(table->clickSound, sounds.GetSound("click_sound"));
-
     EXPECT_EQ(table->startTimer->duration, 1000.0f);
     EXPECT_EQ(table->hideTimer->duration, 500.0f);
     EXPECT_EQ(table->leftTimer->duration, 150.0f);
@@ -179,10 +181,11 @@ TEST_F(TableTest, InitLoadsPicturesDealsAndLaysOut) {
     ASSERT_EQ(table->cards.size(), 12u);
     EXPECT_EQ(table->columns, 4);
     EXPECT_EQ(table->rows, 3);
+    game.gameData.onAnimationSpeedChanged(0.05f);  // reaches every card
     for (const Card& card : table->cards) {
         EXPECT_FALSE(card.faceDown);
         EXPECT_EQ(card.backTexture, "card");
-        EXPECT_FLOAT_EQ(card.flipSpeed, 0.01f);
+        EXPECT_FLOAT_EQ(card.flipSpeed, 0.05f);
         EXPECT_EQ(card.sound, sounds.GetSound("card_sound"));
         EXPECT_EQ(card.w, 128);
     }
@@ -191,15 +194,8 @@ TEST_F(TableTest, InitLoadsPicturesDealsAndLaysOut) {
     EXPECT_EQ(game.currentState, table.get());
 }
 
-TEST_F(TableTest, AnimationSpeedCallbackReachesEveryCard) {
-    game.gameData.onAnimationSpeedChanged(0.05f);
-    for (const Card& card : table->cards) EXPECT_FLOAT_EQ(card.flipSpeed, 0.05f);
-}
-
 TEST_F(TableTest, MemorisePhaseIgnoresClicksThenHidesEveryCard) {
-    Motion(table->cards[0].x + 5, table->cards[0].y + 5);
-    Button(true);
-    Frame(500.0f);
+    Press(table->cards[0].x + 5, table->cards[0].y + 5, 500.0f);
     EXPECT_EQ(FaceUp(), 12);
     table->cards[0].Hide();  // even a face-down card is not turned during the phase
     Frame(400.0f);
@@ -213,15 +209,18 @@ TEST_F(TableTest, MemorisePhaseIgnoresClicksThenHidesEveryCard) {
     for (const Card& card : table->cards) EXPECT_TRUE(card.flipping);
 }
 
-TEST_F(TableTest, MatchingPairStaysUp) {
+TEST_F(TableTest, SweepingWithButtonHeldRevealsAMatchingPairThatStaysUp) {
     EndMemorisePhase();
     const size_t partner = PartnerOf(0);
-    Click(0);
+    Press(table->cards[0].x + 1, table->cards[0].y + 1);
     EXPECT_FALSE(table->cards[0].faceDown);
     EXPECT_EQ(sounds.PlayCount("card_sound"), 1);
-    Click(partner);
+    Motion(table->cards[partner].x + 1, table->cards[partner].y + 1);
+    Frame();
     EXPECT_TRUE(table->cards[0].matched);
     EXPECT_TRUE(table->cards[partner].matched);
+    EXPECT_EQ(sounds.PlayCount("card_sound"), 2);
+    Button(false);
     Frame(2000.0f);
     Frame();
     EXPECT_FALSE(table->cards[0].faceDown);
@@ -250,21 +249,6 @@ TEST_F(TableTest, MismatchBlocksInputForHideTimeThenTurnsBack) {
     EXPECT_EQ(FaceUp(), 0);
     Click(third);
     EXPECT_FALSE(table->cards[third].faceDown);
-}
-
-TEST_F(TableTest, SweepingWithButtonHeldRevealsEachCardReached) {
-    EndMemorisePhase();
-    const size_t partner = PartnerOf(0);
-    Motion(table->cards[0].x + 1, table->cards[0].y + 1);
-    Button(true);
-    Frame();
-    EXPECT_FALSE(table->cards[0].faceDown);
-    Motion(table->cards[partner].x + 1, table->cards[partner].y + 1);
-    Frame();
-    EXPECT_FALSE(table->cards[partner].faceDown);
-    EXPECT_TRUE(table->cards[0].matched);
-    EXPECT_TRUE(table->cards[partner].matched);
-    EXPECT_EQ(sounds.PlayCount("card_sound"), 2);
 }
 
 TEST_F(TableTest, EscapeWithButtonHeldStillRevealsInSameFrame) {
@@ -299,15 +283,23 @@ TEST_F(TableTest, EditorVisibleBlocksCardsButNotEscape) {
     EXPECT_EQ(game.currentState, &menu);
 }
 
-TEST_F(TableTest, MenuButtonSwitchesOnceWithClickSound) {
-    Motion(5, 5);
-    Button(true);
-    Frame();
+TEST_F(TableTest, MenuButtonSwitchesOnceWithClickSoundAndStartOnlyWithController) {
+    Press(5, 5);
     EXPECT_EQ(game.currentState, &menu);
     Frame();
     Frame();
     EXPECT_EQ(menu.enters, 1);
     EXPECT_EQ(sounds.PlayCount("click_sound"), 1);
+
+    Button(false);
+    game.SwitchState("game");
+    Pad(SDL_CONTROLLER_BUTTON_START);
+    Frame();
+    EXPECT_EQ(game.currentState, table.get()) << "no controller connected";
+    Controller().connected = true;
+    Pad(SDL_CONTROLLER_BUTTON_START);
+    Frame();
+    EXPECT_EQ(game.currentState, &menu);
 }
 
 TEST_F(TableTest, PressOnMenuButtonDoesNotTurnTheCardBeneathIt) {
@@ -321,9 +313,7 @@ TEST_F(TableTest, PressOnMenuButtonDoesNotTurnTheCardBeneathIt) {
     EndMemorisePhase();
     const int x = table->cards[0].x + 2, y = table->cards[0].y + 2;
     ASSERT_TRUE(table->cards[0].Contains(x, y));
-    Motion(x, y);
-    Button(true);
-    Frame();
+    Press(x, y);
     EXPECT_EQ(game.currentState, &menu);
     EXPECT_TRUE(table->cards[0].faceDown);
     EXPECT_EQ(sounds.PlayCount("card_sound"), 0);
@@ -332,20 +322,8 @@ TEST_F(TableTest, PressOnMenuButtonDoesNotTurnTheCardBeneathIt) {
     Button(false);
     Frame();
     game.SwitchState("game");
-    Motion(table->cards[0].x + 20, table->cards[0].y + 20);
-    Button(true);
-    Frame();
+    Press(table->cards[0].x + 20, table->cards[0].y + 20);
     EXPECT_FALSE(table->cards[0].faceDown);
-}
-
-TEST_F(TableTest, ControllerStartOpensMenuOnlyWhenConnected) {
-    Pad(SDL_CONTROLLER_BUTTON_START);
-    Frame();
-    EXPECT_EQ(game.currentState, table.get()) << "no controller connected";
-    Controller().connected = true;
-    Pad(SDL_CONTROLLER_BUTTON_START);
-    Frame();
-    EXPECT_EQ(game.currentState, &menu);
 }
 
 TEST_F(TableTest, LastPairFinishesAndSwitchesOneFrameLater) {
@@ -358,9 +336,7 @@ TEST_F(TableTest, LastPairFinishesAndSwitchesOneFrameLater) {
         }
     }
     Click(0);
-    Motion(table->cards[partner].x + 2, table->cards[partner].y + 2);
-    Button(true);
-    Frame();
+    Press(table->cards[partner].x + 2, table->cards[partner].y + 2);
     EXPECT_TRUE(table->cards[partner].matched);
     EXPECT_FALSE(game.gameData.gameFinished);
     Button(false);
@@ -373,19 +349,7 @@ TEST_F(TableTest, LastPairFinishesAndSwitchesOneFrameLater) {
     EXPECT_EQ(gameover.enters, 1);
 }
 
-TEST_F(TableTest, FinishedTableDealsAnewOnEnter) {
-    game.gameData.gameFinished = true;
-    game.gameData.cardCount = 20;
-    table->OnEnter();
-    EXPECT_EQ(table->cards.size(), 20u);
-    EXPECT_FALSE(game.gameData.gameFinished);
-    EXPECT_EQ(table->columns, 5);
-    EXPECT_EQ(table->cards[0].x, 20);
-    EXPECT_EQ(FaceUp(), 20);
-    EXPECT_EQ(table->startTimer->elapsed, 0.0f);
-}
-
-TEST_F(TableTest, ContinueKeepsDealAndNewGameRequestDealsAgain) {
+TEST_F(TableTest, ContinueKeepsDealAndNewGameOrFinishedTableDealsAgain) {
     EndMemorisePhase();
     Click(0);
     const std::vector<Card> before = table->cards;
@@ -405,6 +369,17 @@ TEST_F(TableTest, ContinueKeepsDealAndNewGameRequestDealsAgain) {
     EXPECT_FALSE(game.gameData.newGameRequested);
     EXPECT_EQ(FaceUp(), 16);
     EXPECT_EQ(table->cards[0].y, 20);
+
+    EndMemorisePhase();
+    game.gameData.gameFinished = true;
+    game.gameData.cardCount = 20;
+    table->OnEnter();
+    EXPECT_EQ(table->cards.size(), 20u);
+    EXPECT_FALSE(game.gameData.gameFinished);
+    EXPECT_EQ(table->columns, 5);
+    EXPECT_EQ(table->cards[0].x, 20);
+    EXPECT_EQ(FaceUp(), 20);
+    EXPECT_EQ(table->startTimer->elapsed, 0.0f);
 }
 
 TEST_F(TableTest, HideTimerRunningOutDuringNewMemorisePhaseKeepsCardsUp) {
@@ -462,58 +437,42 @@ protected:
         Frame(151.0f);  // the direction gates open
     }
     int Selected() const { return table->selectedIndex; }
+
+    // Each step: optionally place the highlight, press the buttons, run one
+    // frame, then expect the highlight (unless expected is -1).
+    struct Step {
+        std::vector<Uint8> pads;
+        float dt;
+        int expected;
+        int place = -1;
+    };
+    void Run(const std::vector<Step>& steps) {
+        for (size_t i = 0; i < steps.size(); ++i) {
+            if (steps[i].place >= 0) table->selectedIndex = steps[i].place;
+            for (Uint8 pad : steps[i].pads) Pad(pad);
+            Frame(steps[i].dt);
+            if (steps[i].expected >= 0) {
+                EXPECT_EQ(Selected(), steps[i].expected) << "step " << i;
+            }
+        }
+    }
+    static constexpr Uint8 L = SDL_CONTROLLER_BUTTON_DPAD_LEFT, R = SDL_CONTROLLER_BUTTON_DPAD_RIGHT,
+                           U = SDL_CONTROLLER_BUTTON_DPAD_UP, D = SDL_CONTROLLER_BUTTON_DPAD_DOWN;
 };
 
 TEST_F(ControllerTest, DpadWrapsInEveryDirection) {
-    Pad(SDL_CONTROLLER_BUTTON_DPAD_LEFT);
-    Frame();
-    EXPECT_EQ(Selected(), 11);
-    Pad(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
-    Frame();
-    EXPECT_EQ(Selected(), 0);
-    Pad(SDL_CONTROLLER_BUTTON_DPAD_UP);
-    Frame();
-    EXPECT_EQ(Selected(), 8) << "up from the top row goes to the same column in the bottom row";
-    Pad(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
-    Frame();
-    EXPECT_EQ(Selected(), 0) << "down from the bottom row goes to the same column in the top row";
-    Frame(151.0f);
-    table->selectedIndex = 9;
-    Pad(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
-    Frame();
-    EXPECT_EQ(Selected(), 1);
-    table->selectedIndex = 11;
-    Pad(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
-    Frame();
-    EXPECT_EQ(Selected(), 0);
+    // Up from the top row goes to the same column in the bottom row, and down
+    // from the bottom row to the same column in the top row.
+    Run({{{L}, 16, 11}, {{R}, 16, 0}, {{U}, 16, 8}, {{D}, 16, 0}, {{}, 151, 0}, {{D}, 16, 1, 9}, {{R}, 16, 0, 11}});
 }
 
 TEST_F(ControllerTest, SecondPressWithin150MsIsIgnored) {
-    Pad(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
-    Frame(100.0f);
-    EXPECT_EQ(Selected(), 1);
-    Pad(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
-    Frame(16.0f);  // 100 ms since the move
-    EXPECT_EQ(Selected(), 1);
-    Frame(40.0f);
-    Pad(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
-    Frame(16.0f);  // 156 ms
-    EXPECT_EQ(Selected(), 2);
+    Run({{{R}, 100, 1}, {{R}, 16, 1}, {{}, 40, -1}, {{R}, 16, 2}});  // 100 ms, then 156 ms since the move
 }
 
 TEST_F(ControllerTest, LeftWinsOverRightWhileItsGateIsOpen) {
-    Pad(SDL_CONTROLLER_BUTTON_DPAD_LEFT);
-    Pad(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
-    Frame();
-    EXPECT_EQ(Selected(), 11);
-    Pad(SDL_CONTROLLER_BUTTON_DPAD_LEFT);
-    Pad(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
-    Frame();
-    EXPECT_EQ(Selected(), 0) << "left's gate is closed, right's is open";
-    Pad(SDL_CONTROLLER_BUTTON_DPAD_LEFT);
-    Pad(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
-    Frame();
-    EXPECT_EQ(Selected(), 0) << "both gates closed";
+    // Then left's gate is closed and right's open; then both are closed.
+    Run({{{L, R}, 16, 11}, {{L, R}, 16, 0}, {{L, R}, 16, 0}});
 }
 
 TEST_F(ControllerTest, StickAtExactlyHalfIsIgnoredAndHeldStickRepeats) {
@@ -534,7 +493,7 @@ TEST_F(ControllerTest, StickAtExactlyHalfIsIgnoredAndHeldStickRepeats) {
     EXPECT_EQ(seen, (std::vector<int>{1, 1, 1, 1, 2, 2, 2, 2, 3}));
 }
 
-TEST_F(ControllerTest, SelectRevealsOnlyOutsideMemorisePhase) {
+TEST_F(ControllerTest, SelectRevealsOnlyOutsideMemorisePhaseAndSmallerDealKeepsHighlight) {
     Pad(SDL_CONTROLLER_BUTTON_A);
     Frame();
     EXPECT_EQ(FaceUp(), 12);
@@ -549,9 +508,8 @@ TEST_F(ControllerTest, SelectRevealsOnlyOutsideMemorisePhase) {
     Frame();
     EXPECT_FALSE(table->cards[1].faceDown);
     EXPECT_EQ(FaceUp(), 1);
-}
 
-TEST_F(ControllerTest, SmallerNewDealKeepsHighlightOnTable) {
+    // A smaller new deal keeps the highlight on the table.
     game.gameData.cardCount = 20;
     game.gameData.newGameRequested = true;
     table->OnEnter();
@@ -582,14 +540,10 @@ TEST_F(ControllerTest, RenderTintsSelectedCardAndDrawsMenuButtonLast) {
     Controller().connected = false;
     Frame();
     sprites.Clear();
+    game.gameData.postEffect = PostEffect::CRT;  // no effect object exists: a plain table
     table->Render();
+    ASSERT_EQ(sprites.draws.size(), 13u);
     for (size_t i = 0; i < 12; ++i) EXPECT_FLOAT_EQ(sprites.draws[i].tint.x, 1.0f);
-}
-
-TEST_F(TableTest, EffectThatWasNeverCreatedDrawsPlainTable) {
-    game.gameData.postEffect = PostEffect::CRT;  // no effect object exists
-    table->Render();
-    EXPECT_EQ(sprites.draws.size(), 13u);
 }
 
 class TableConfigTest : public TableTest {
@@ -607,20 +561,6 @@ TEST_F(TableConfigTest, MissingOrMalformedDurationsFallBackToDefaults) {
     EXPECT_NE(errors.find("hide_time"), std::string::npos);
     EXPECT_NE(errors.find("texture_0"), std::string::npos) << "a picture with no path is reported";
     EXPECT_EQ(table->cards.size(), 12u);
-}
-
-TEST(GameObject, ConstructorNamesWindowAndSetsDefaults) {
-    TableGame game;
-    EXPECT_EQ(game.name, "Zinnet Memory Game");
-    EXPECT_FALSE(game.gameData.editorVisible);
-    EXPECT_FALSE(game.gameData.gameFinished);
-    EXPECT_EQ(game.gameData.postEffect, PostEffect::None);
-    EXPECT_EQ(game.gameData.menuSelectionColor.y, 1.0f);
-    EXPECT_EQ(game.gameData.menuSelectionColor.z, 0.0f);
-    EXPECT_NE(game.gameData.texturePicker, nullptr);
-    ASSERT_TRUE(static_cast<bool>(game.gameData.onAnimationSpeedChanged));
-    game.gameData.onAnimationSpeedChanged(0.5f);  // the default does nothing, and does not throw
-    EXPECT_TRUE(game.gameData.textureNames.empty());
 }
 
 }  // namespace

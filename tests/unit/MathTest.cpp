@@ -68,13 +68,6 @@ TEST(MatrixProduct, TranslationTimesScaleKeepsTranslationUnscaled) {
     EXPECT_FLOAT_EQ(s.m[14], 120.0f);
 }
 
-TEST(MatrixProduct, IdentityIsNeutral) {
-    mat4 a;
-    for (int i = 0; i < 16; ++i) a.m[i] = static_cast<float>(i * i) - 3.0f;
-    ExpectMatNear(mat4::Identity() * a, a);
-    ExpectMatNear(a * mat4::Identity(), a);
-}
-
 TEST(Mat3Sum, AddsElementWise) {
     mat3 a, b;
     for (int i = 0; i < 9; ++i) {
@@ -97,19 +90,15 @@ TEST(Rotate, MatchesRightHandedColumns) {
     ExpectMatNear(Rotate(t, axis), expected);
 }
 
-TEST(Rotate, AboutZTurnsXTowardsY) {
-    // With y growing downwards on screen this is a clockwise turn.
+TEST(Rotate, AboutZTurnsXTowardsYAndAboutYNarrowsByCosine) {
+    // With y growing downwards on screen the first is a clockwise turn.
     const vec4 p = Apply(Rotate(static_cast<float>(M_PI) / 2.0f, vec3(0, 0, 1)), vec4(1, 0, 0, 1));
     EXPECT_NEAR(p.x, 0.0f, 1e-6f);
     EXPECT_NEAR(p.y, 1.0f, 1e-6f);
-}
-
-TEST(Rotate, AboutYNarrowsByCosine) {
-    const float t = 1.0f;
-    const vec4 p = Apply(Rotate(t, vec3(0, 1, 0)), vec4(0.5f, 0.5f, 0, 1));
-    EXPECT_NEAR(p.x, 0.5f * std::cos(t), 1e-6f);
-    EXPECT_NEAR(p.y, 0.5f, 1e-6f);
-    EXPECT_NEAR(p.z, -0.5f * std::sin(t), 1e-6f);
+    const vec4 q = Apply(Rotate(1.0f, vec3(0, 1, 0)), vec4(0.5f, 0.5f, 0, 1));
+    EXPECT_NEAR(q.x, 0.5f * std::cos(1.0f), 1e-6f);
+    EXPECT_NEAR(q.y, 0.5f, 1e-6f);
+    EXPECT_NEAR(q.z, -0.5f * std::sin(1.0f), 1e-6f);
 }
 
 TEST(Rotate, AngleZeroIsIdentityAndZeroAxisDoesNotPoison) {
@@ -139,13 +128,6 @@ TEST(Ortho, WiderDepthRangeOnlyChangesDepthScale) {
     EXPECT_NEAR(eyeDepth10.y, 1.0f, 1e-6f);
     EXPECT_GT(eyeDepth10.z, -1.0f);
     EXPECT_LT(eyeDepth10.z, 1.0f);
-}
-
-TEST(LookAt, FromPositiveZIsTranslationAlongZ) {
-    ExpectMatNear(LookAt(vec3(0, 0, 1), vec3(0, 0, 0), vec3(0, 1, 0)),
-                  FromColumns({1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, -1, 1}));
-    ExpectMatNear(LookAt(vec3(0, 0, 10), vec3(0, 0, 0), vec3(0, 1, 0)),
-                  FromColumns({1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, -10, 1}));
 }
 
 TEST(LookAt, GeneralEyeMapsEyeToOriginAndTargetOntoNegativeZ) {

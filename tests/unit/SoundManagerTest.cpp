@@ -49,16 +49,10 @@ void WriteWav(const std::string& path, int milliseconds, int16_t amplitude, int 
 class ScopedEnv {
 public:
     ScopedEnv(const char* name, const std::string& value) : name(name) {
-        const char* old = std::getenv(name);
-        if (old != nullptr) previous = old, hadValue = true;
+        if (const char* old = std::getenv(name)) previous = old, hadValue = true;
         setenv(name, value.c_str(), 1);
     }
-    ~ScopedEnv() {
-        if (hadValue)
-            setenv(name, previous.c_str(), 1);
-        else
-            unsetenv(name);
-    }
+    ~ScopedEnv() { hadValue ? setenv(name, previous.c_str(), 1) : unsetenv(name); }
 
 private:
     const char* name;
@@ -137,6 +131,11 @@ TEST_F(SoundManagerTest, MissingSoundIsNullAndReportedAndNullEntriesAreSkipped) 
     EXPECT_EQ(result, nullptr);
     EXPECT_EQ(err, "Error loading sound file: " + missing + "\n");
     EXPECT_TRUE(sound.sounds.empty());
+    const std::string missingMusic = dir.File("missing.ogg");
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(sound.LoadMusic(missingMusic, "theme"), nullptr);
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error loading music file: " + missingMusic + "\n");
+    EXPECT_TRUE(sound.music.empty());
 
     EXPECT_EQ(sound.GetSound("card"), nullptr);
     ASSERT_EQ(sound.sounds.count("card"), 1u);  // the lookup added a null entry
@@ -212,16 +211,6 @@ TEST_F(SoundManagerTest, MusicIsStoredUnderItsPathAndLoops) {
     EXPECT_TRUE(sound.music.empty());
     EXPECT_TRUE(sound.unnamedMusic.empty());
     EXPECT_EQ(Mix_PlayingMusic(), 0);
-}
-
-TEST_F(SoundManagerTest, MissingMusicIsNullAndReported) {
-    Ostrel::SDLSoundManager sound;
-    InitQuietly(sound);
-    const std::string missing = dir.File("missing.ogg");
-    testing::internal::CaptureStderr();
-    EXPECT_EQ(sound.LoadMusic(missing, "theme"), nullptr);
-    EXPECT_EQ(testing::internal::GetCapturedStderr(), "Error loading music file: " + missing + "\n");
-    EXPECT_TRUE(sound.music.empty());
 }
 
 TEST_F(SoundManagerTest, ShutdownReleasesEverything) {

@@ -19,14 +19,6 @@ protected:
         bed.Register("test", bed.Wire(&screen));
         bed.Switch("test");
     }
-
-    static void ExpectWhiteAtScaleOne(const OstrelTest::RecordingTextRenderer::TextCall& call) {
-        EXPECT_FLOAT_EQ(call.scale, 1.0f);
-        EXPECT_FLOAT_EQ(call.colour.x, 1.0f);
-        EXPECT_FLOAT_EQ(call.colour.y, 1.0f);
-        EXPECT_FLOAT_EQ(call.colour.z, 1.0f);
-        EXPECT_FLOAT_EQ(call.colour.w, 1.0f);
-    }
 };
 
 TEST_F(StatisticsTest, WritesFrameTimeAndRateThen750WordsInOneBatch) {
@@ -39,44 +31,37 @@ TEST_F(StatisticsTest, WritesFrameTimeAndRateThen750WordsInOneBatch) {
     EXPECT_EQ(bed.text.ends, 1);
     EXPECT_EQ(bed.journal.front(), "text.Begin(0)");
     EXPECT_EQ(bed.journal.back(), "text.End()");
-
-    const auto& ms = bed.text.draws[0];
-    EXPECT_EQ(ms.text, "MS: 16.666666");
-    EXPECT_FLOAT_EQ(ms.position.x, 0.0f);
-    EXPECT_FLOAT_EQ(ms.position.y, 0.0f);
-    const auto& fps = bed.text.draws[1];
-    EXPECT_EQ(fps.text, "FPS: 59.500000");
-    EXPECT_FLOAT_EQ(fps.position.x, 0.0f);
-    EXPECT_FLOAT_EQ(fps.position.y, 75.0f);
-
-    const auto words = bed.text.DrawsOf("Test");
-    EXPECT_EQ(words.size(), 750u);
+    EXPECT_EQ(bed.text.draws[0].text, "MS: 16.666666");
+    EXPECT_EQ(bed.text.draws[1].text, "FPS: 59.500000");
+    EXPECT_EQ(bed.text.DrawsOf("Test").size(), 750u);
     for (size_t i = 0; i < bed.text.draws.size(); ++i) {
         const auto& call = bed.text.draws[i];
-        EXPECT_EQ(call.font, &bed.defaultFont) << "draw " << i;
-        ExpectWhiteAtScaleOne(call);
+        SCOPED_TRACE("draw " + std::to_string(i));
+        EXPECT_EQ(call.font, &bed.defaultFont);
+        EXPECT_FLOAT_EQ(call.scale, 1.0f);
+        EXPECT_TRUE(call.colour.x == 1.0f && call.colour.y == 1.0f && call.colour.z == 1.0f && call.colour.w == 1.0f);
+        EXPECT_FLOAT_EQ(call.position.x, 0.0f);
+        EXPECT_FLOAT_EQ(call.position.y, i == 0 ? 0.0f : i == 1 ? 75.0f : 150.0f);
         if (i >= 2) {
             EXPECT_EQ(call.text, "Test");
-            EXPECT_FLOAT_EQ(call.position.x, 0.0f);
-            EXPECT_FLOAT_EQ(call.position.y, 150.0f);
         }
     }
-}
 
-TEST_F(StatisticsTest, FiguresFollowTheTimeManagerEveryFrame) {
-    bed.time.deltaMs = 0.0f;
-    bed.time.fps = 0.0f;
-    bed.Render();
-    EXPECT_EQ(bed.text.draws[0].text, "MS: 0.000000");
-    EXPECT_EQ(bed.text.draws[1].text, "FPS: 0.000000");
-
-    bed.ClearRecords();
-    bed.time.deltaMs = 33.25f;
-    bed.time.fps = 1234.125f;
-    bed.Render();
-    EXPECT_EQ(bed.text.draws[0].text, "MS: 33.250000");
-    EXPECT_EQ(bed.text.draws[1].text, "FPS: 1234.125000");
-    EXPECT_EQ(bed.text.DrawsOf("Test").size(), 750u);
+    // The figures follow the time manager every frame.
+    const struct {
+        float ms, fps;
+        const char *msText, *fpsText;
+    } cases[] = {{0.0f, 0.0f, "MS: 0.000000", "FPS: 0.000000"},
+                 {33.25f, 1234.125f, "MS: 33.250000", "FPS: 1234.125000"}};
+    for (const auto& c : cases) {
+        bed.ClearRecords();
+        bed.time.deltaMs = c.ms;
+        bed.time.fps = c.fps;
+        bed.Render();
+        EXPECT_EQ(bed.text.draws[0].text, c.msText);
+        EXPECT_EQ(bed.text.draws[1].text, c.fpsText);
+        EXPECT_EQ(bed.text.DrawsOf("Test").size(), 750u);
+    }
 }
 
 TEST(TestStateNumbers, SixDecimalsFixedNotation) {

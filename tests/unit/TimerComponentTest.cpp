@@ -24,16 +24,6 @@ bool RunOut(const TimerComponent& t) {
 
 }  // namespace
 
-TEST(TimerComponent, ConstructedCounting) {
-    Counter counter;
-    TimerComponent timer(counter.Callback(), 150.0f);
-    EXPECT_FALSE(timer.fired);
-    EXPECT_EQ(timer.duration, 150.0f);
-    EXPECT_EQ(timer.elapsed, 0.0f);
-    EXPECT_TRUE(timer.running);
-    EXPECT_FALSE(timer.repeat);
-}
-
 TEST(TimerComponent, RunsOutStrictlyAfterDurationAndCallsOnce) {
     Counter counter;
     TimerComponent timer(counter.Callback(), 150.0f);
@@ -54,22 +44,20 @@ TEST(TimerComponent, RunsOutStrictlyAfterDurationAndCallsOnce) {
     EXPECT_EQ(timer.elapsed, 300.0f);  // keeps counting, never clamped
 }
 
-TEST(TimerComponent, ZeroDurationRunsOutOnFirstPositiveStep) {
-    Counter counter;
-    TimerComponent timer(counter.Callback(), 0.0f);
-    timer.Update(0.0f);
-    EXPECT_EQ(counter.calls, 0);
-    timer.Update(0.001f);
-    EXPECT_EQ(counter.calls, 1);
-}
-
-TEST(TimerComponent, ZeroStepAtDurationDoesNotRunOut) {
-    Counter counter;
-    TimerComponent timer(counter.Callback(), 100.0f);
-    timer.Update(100.0f);
-    timer.Update(0.0f);
-    EXPECT_FALSE(RunOut(timer));
-    EXPECT_EQ(counter.calls, 0);
+TEST(TimerComponent, ZeroStepsNeverRunOut) {
+    struct Case {
+        float duration, first;
+    };
+    for (const Case& c : {Case{0.0f, 0.0f}, Case{100.0f, 100.0f}}) {
+        Counter counter;
+        TimerComponent timer(counter.Callback(), c.duration);
+        timer.Update(c.first);
+        timer.Update(0.0f);
+        EXPECT_FALSE(RunOut(timer)) << c.duration;
+        EXPECT_EQ(counter.calls, 0) << c.duration;
+        timer.Update(0.001f);  // the first positive step past the duration
+        EXPECT_EQ(counter.calls, 1) << c.duration;
+    }
 }
 
 TEST(TimerComponent, ResetAllowsOneMoreCallback) {
