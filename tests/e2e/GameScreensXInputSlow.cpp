@@ -199,7 +199,7 @@ protected:
     }
 
     void Save(const Shot& shot, const std::string& name) {
-        char prefix[8];
+        char prefix[16];
         std::snprintf(prefix, sizeof prefix, "%02d-", ++shotNumber);
         shot.Save(screens + "/" + prefix + name + ".png");
     }
