@@ -8,37 +8,7 @@
 namespace Ostrel {
 
 GLEffectShader::GLEffectShader(std::string vertexSource_, std::string fragmentSource_)
-    : implementation(new GLShaderImplementation()),
-      vertexSource(std::move(vertexSource_)),
-      fragmentSource(std::move(fragmentSource_)) {}
-
-GLEffectShader::~GLEffectShader() {
-    delete implementation;
-}
-
-std::map<std::string, ShaderUniform*>* GLEffectShader::GetUniforms() {
-    return implementation->GetUniforms();
-}
-
-ShaderUniform* GLEffectShader::GetUniform(std::string name) {
-    return implementation->GetUniform(std::move(name));
-}
-
-void GLEffectShader::SetUniform(std::string name, ShaderUniform* uniform) {
-    implementation->SetUniform(std::move(name), uniform);
-}
-
-ShaderUniform* GLEffectShader::CreateUniform(std::string name, UniformType type) {
-    return implementation->CreateUniform(std::move(name), type);
-}
-
-ShaderUniform* GLEffectShader::CreateUniform(std::string name, UniformType type, std::string key) {
-    return implementation->CreateUniform(std::move(name), type, std::move(key));
-}
-
-void GLEffectShader::Use() {
-    implementation->Use();
-}
+    : vertexSource(std::move(vertexSource_)), fragmentSource(std::move(fragmentSource_)) {}
 
 void GLEffectShader::Load() {
     implementation->LoadProgram(vertexSource, fragmentSource);

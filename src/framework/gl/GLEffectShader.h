@@ -2,6 +2,7 @@
 // texts through a GLShaderImplementation.
 #pragma once
 
+#include "GLForwardingShader.h"
 #include "IEffectShader.h"
 
 #include <GL/glew.h>
@@ -11,14 +12,12 @@
 namespace Ostrel {
 
 class ITexture2D;
-class GLShaderImplementation;
 
-class GLEffectShader final : public IEffectShader {
+class GLEffectShader final : public GLForwardingShader<IEffectShader> {
 public:
     // Slot 0 is the scene at draw time; slots 1..3 hold the effect's own
     // pictures. Not owned: they belong to the texture manager.
     ITexture2D* textures[4] = {nullptr, nullptr, nullptr, nullptr};
-    GLShaderImplementation* implementation;  // owned
     std::string vertexSource;
     std::string fragmentSource;
     GLint resolutionLocation = -1;
@@ -28,16 +27,7 @@ public:
 
     // Compiles nothing; Load does, and must come before the setters.
     GLEffectShader(std::string vertexSource, std::string fragmentSource);
-    ~GLEffectShader() override;
-    GLEffectShader(const GLEffectShader&) = delete;
-    GLEffectShader& operator=(const GLEffectShader&) = delete;
 
-    std::map<std::string, ShaderUniform*>* GetUniforms() override;
-    ShaderUniform* GetUniform(std::string name) override;
-    void SetUniform(std::string name, ShaderUniform* uniform) override;
-    ShaderUniform* CreateUniform(std::string name, UniformType type) override;
-    ShaderUniform* CreateUniform(std::string name, UniformType type, std::string key) override;
-    void Use() override;
     void Load() override;
     void Unload() override;
 

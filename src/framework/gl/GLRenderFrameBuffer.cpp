@@ -3,10 +3,8 @@
 #include "../core/Renderer.h"
 #include "../core/WindowManager.h"
 #include "GLVao.h"
-#include "QuadMesh.h"
 
 #include <iostream>
-#include <vector>
 
 namespace Ostrel {
 
@@ -88,36 +86,8 @@ void GLRenderFrameBuffer::CreateFramebuffer(int width, int height) {
 }
 
 void GLRenderFrameBuffer::CreateScreenQuad() {
-    QuadMesh mesh;
     // The unit quad doubled spans clip space: (-1, -1) .. (1, 1).
-    float positions[12];
-    for (int i = 0; i < 12; ++i) positions[i] = mesh.positions[i] * 2.0f;
-
-    VertexAttribute position;
-    position.dynamic = true;
-    position.index = 0;
-    position.components = 3;
-    position.type = GL_FLOAT;
-    position.data = positions;
-    position.count = mesh.positionCount;
-    position.usage = GL_STATIC_DRAW;
-
-    VertexAttribute uv;
-    uv.dynamic = true;
-    uv.index = 1;
-    uv.components = 2;
-    uv.type = GL_FLOAT;
-    uv.data = mesh.uvs;
-    uv.count = mesh.uvCount;
-    uv.usage = GL_STATIC_DRAW;
-
-    IndexBufferDescription indices;
-    indices.data = mesh.indices;
-    indices.type = GL_UNSIGNED_BYTE;
-    indices.count = mesh.indexCount;
-    indices.usage = GL_STATIC_DRAW;
-
-    ownedQuad = new GLVao(std::vector<VertexAttribute>{position, uv}, indices);
+    ownedQuad = CreateQuadVao(2.0f);
     quad = ownedQuad;
 }
 

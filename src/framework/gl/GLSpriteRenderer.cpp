@@ -3,11 +3,8 @@
 #include "../core/ITexture2D.h"
 #include "GLSpriteShader.h"
 #include "GLVao.h"
-#include "QuadMesh.h"
 
 #include <GL/glew.h>
-
-#include <vector>
 
 namespace Ostrel {
 
@@ -40,29 +37,7 @@ void GLSpriteRenderer::Initialize() {
     shader = new GLSpriteShader(fileReader);
     shader->Load();
 
-    QuadMesh mesh;
-    VertexAttribute positions;
-    positions.dynamic = true;
-    positions.index = 0;
-    positions.components = 3;
-    positions.type = GL_FLOAT;
-    positions.data = mesh.positions;
-    positions.count = mesh.positionCount;
-    positions.usage = GL_STATIC_DRAW;
-    VertexAttribute uvs;
-    uvs.dynamic = true;
-    uvs.index = 1;
-    uvs.components = 2;
-    uvs.type = GL_FLOAT;
-    uvs.data = mesh.uvs;
-    uvs.count = mesh.uvCount;
-    uvs.usage = GL_STATIC_DRAW;
-    IndexBufferDescription indices;
-    indices.data = mesh.indices;
-    indices.type = GL_UNSIGNED_BYTE;
-    indices.count = mesh.indexCount;
-    indices.usage = GL_STATIC_DRAW;
-    quad = new GLVao(std::vector<VertexAttribute>{positions, uvs}, indices);
+    quad = CreateQuadVao(1.0f);
 }
 
 void GLSpriteRenderer::Shutdown() {

@@ -1,43 +1,19 @@
 // GLSpriteShader.h - the sprite program, read from
-// assets/framework/shaders/sprite/ and linked through a GLShaderImplementation.
+// assets/framework/shaders/sprite/; its colour uniform is "u_tint_color".
 #pragma once
 
+#include "GLMatrixShader.h"
 #include "SpriteShader.h"
-
-#include <GL/glew.h>
 
 namespace Ostrel {
 
-class FileReader;
-class GLShaderImplementation;
-
-class GLSpriteShader final : public SpriteShader {
+class GLSpriteShader final : public GLMatrixShader<SpriteShader> {
 public:
-    GLShaderImplementation* implementation;  // owned
-    FileReader* fileReader;                  // not owned
-    GLint projectionLocation = -1;
-    GLint viewLocation = -1;
-    GLint transformLocation = -1;
-    GLint colourLocation = -1;  // "u_tint_color"
+    explicit GLSpriteShader(FileReader* fileReader)
+        : GLMatrixShader(fileReader, "assets/framework/shaders/sprite/sprite_v_es.glsl",
+                         "assets/framework/shaders/sprite/sprite_f_es.glsl", "u_tint_color") {}
 
-    explicit GLSpriteShader(FileReader* fileReader);
-    ~GLSpriteShader() override;
-
-    GLSpriteShader(const GLSpriteShader&) = delete;
-    GLSpriteShader& operator=(const GLSpriteShader&) = delete;
-
-    std::map<std::string, ShaderUniform*>* GetUniforms() override;
-    ShaderUniform* GetUniform(std::string name) override;
-    void SetUniform(std::string name, ShaderUniform* uniform) override;
-    ShaderUniform* CreateUniform(std::string name, UniformType type) override;
-    ShaderUniform* CreateUniform(std::string name, UniformType type, std::string key) override;
-    void Use() override;
-    void Load() override;
-    void Unload() override;
-
-    void SetProjectionView(const mat4* projection, const mat4* view) override;
-    void SetTransform(const mat4* model) override;
-    void SetTint(const vec4* colour) override;
+    void SetTint(const vec4* colour) override { UploadColour(colour); }
 };
 
 }  // namespace Ostrel

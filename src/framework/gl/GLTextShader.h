@@ -1,43 +1,19 @@
-// GLTextShader.h - the text program, read from
-// assets/framework/shaders/text/ and linked through a GLShaderImplementation.
+// GLTextShader.h - the text program, read from assets/framework/shaders/text/;
+// its colour uniform is "u_color".
 #pragma once
 
+#include "GLMatrixShader.h"
 #include "TextShader.h"
-
-#include <GL/glew.h>
 
 namespace Ostrel {
 
-class FileReader;
-class GLShaderImplementation;
-
-class GLTextShader final : public TextShader {
+class GLTextShader final : public GLMatrixShader<TextShader> {
 public:
-    GLShaderImplementation* implementation;  // owned
-    FileReader* fileReader;                  // not owned
-    GLint projectionLocation = -1;
-    GLint viewLocation = -1;
-    GLint transformLocation = -1;
-    GLint colourLocation = -1;  // "u_color"
+    explicit GLTextShader(FileReader* fileReader)
+        : GLMatrixShader(fileReader, "assets/framework/shaders/text/text_v_es.glsl",
+                         "assets/framework/shaders/text/text_f_es.glsl", "u_color") {}
 
-    explicit GLTextShader(FileReader* fileReader);
-    ~GLTextShader() override;
-
-    GLTextShader(const GLTextShader&) = delete;
-    GLTextShader& operator=(const GLTextShader&) = delete;
-
-    std::map<std::string, ShaderUniform*>* GetUniforms() override;
-    ShaderUniform* GetUniform(std::string name) override;
-    void SetUniform(std::string name, ShaderUniform* uniform) override;
-    ShaderUniform* CreateUniform(std::string name, UniformType type) override;
-    ShaderUniform* CreateUniform(std::string name, UniformType type, std::string key) override;
-    void Use() override;
-    void Load() override;
-    void Unload() override;
-
-    void SetProjectionView(const mat4* projection, const mat4* view) override;
-    void SetTransform(const mat4* model) override;
-    void SetColor(const vec4* colour) override;
+    void SetColor(const vec4* colour) override { UploadColour(colour); }
 };
 
 }  // namespace Ostrel

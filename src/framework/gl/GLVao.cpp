@@ -1,5 +1,7 @@
 #include "GLVao.h"
 
+#include "QuadMesh.h"
+
 #include <cstdint>
 #include <iostream>
 #include <utility>
@@ -126,6 +128,35 @@ uint32_t GLVao::ResolveTypeSize(GLenum type) {
             std::cout << "Ostrel::GLVao::ResolveTypeSize: unknown size!" << std::endl;
             return 4;
     }
+}
+
+GLVao* CreateQuadVao(float scale) {
+    QuadMesh mesh;
+    float positions[12];
+    for (int i = 0; i < 12; ++i) positions[i] = mesh.positions[i] * scale;
+
+    VertexAttribute position;
+    position.dynamic = true;
+    position.index = 0;
+    position.components = 3;
+    position.type = GL_FLOAT;
+    position.data = positions;
+    position.count = mesh.positionCount;
+    position.usage = GL_STATIC_DRAW;
+
+    VertexAttribute uv = position;
+    uv.index = 1;
+    uv.components = 2;
+    uv.data = mesh.uvs;
+    uv.count = mesh.uvCount;
+
+    IndexBufferDescription indices;
+    indices.data = mesh.indices;
+    indices.type = GL_UNSIGNED_BYTE;
+    indices.count = mesh.indexCount;
+    indices.usage = GL_STATIC_DRAW;
+    // The buffers hold copies, so the mesh may go away.
+    return new GLVao(std::vector<VertexAttribute>{position, uv}, indices);
 }
 
 }  // namespace Ostrel

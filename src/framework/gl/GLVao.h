@@ -70,4 +70,9 @@ public:
     uint32_t ResolveTypeSize(GLenum type);
 };
 
+// The unit quad (positions multiplied by `scale`) as an indexed vertex array:
+// positions at location 0, texture coordinates at location 1, both marked
+// dynamic and static-drawn, six byte indices.
+GLVao* CreateQuadVao(float scale);
+
 }  // namespace Ostrel
