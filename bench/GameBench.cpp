@@ -27,20 +27,7 @@ namespace {
 class BenchGame : public Game {
 public:
     // One pass of the frame loop, without the time manager's pacing.
-    void Frame(float dt) {
-        eventBuffer.PollEvents();
-        windowManager->ProcessEvents();
-        inputManager->Update(dt);
-        if (imGuiLayer != nullptr) imGuiLayer->ProcessEvents();
-        Update(dt);
-        if (currentState != nullptr) currentState->Update(dt);
-        renderer->BeginFrame();
-        if (currentState != nullptr) currentState->Render();
-        Render();
-        renderer->EndFrame();
-        inputManager->EndFrame();
-        windowManager->SwapBuffers();
-    }
+    void Frame(float dt) { RunFrame(dt); }
 
     GameRunState* Table() { return dynamic_cast<GameRunState*>(states["game"]); }
     GameData& Data() { return gameData; }

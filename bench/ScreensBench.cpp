@@ -30,19 +30,8 @@ public:
     // One pass of the frame loop without the time manager's pacing; the
     // finish makes the software rasteriser's work part of the frame.
     void Frame(float dt) {
-        eventBuffer.PollEvents();
-        windowManager->ProcessEvents();
-        inputManager->Update(dt);
-        if (imGuiLayer != nullptr) imGuiLayer->ProcessEvents();
-        Update(dt);
-        if (currentState != nullptr) currentState->Update(dt);
-        renderer->BeginFrame();
-        if (currentState != nullptr) currentState->Render();
-        Render();
-        renderer->EndFrame();
-        inputManager->EndFrame();
+        RunFrame(dt);
         glFinish();
-        windowManager->SwapBuffers();
     }
 
     bool Shows(const std::string& name) const {

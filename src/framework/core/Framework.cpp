@@ -77,23 +77,26 @@ void Framework::Initialize() {
 void Framework::Run() {
     while (running) {
         timeManager->BeginFrame();
-        const float dt = timeManager->GetDeltaMs();
-        eventBuffer.PollEvents();
-        windowManager->ProcessEvents();
-        if (windowManager->closeRequested) running = false;
-        inputManager->Update(dt);
-        if (imGuiLayer != nullptr) imGuiLayer->ProcessEvents();
-        Update(dt);
-        if (currentState != nullptr) currentState->Update(dt);
-        renderer->BeginFrame();
-        // Read afresh: a switch during Update renders the new state this frame.
-        if (currentState != nullptr) currentState->Render();
-        Render();
-        renderer->EndFrame();
-        inputManager->EndFrame();
-        windowManager->SwapBuffers();
+        RunFrame(timeManager->GetDeltaMs());
         timeManager->EndFrame();
     }
+}
+
+void Framework::RunFrame(float dt) {
+    eventBuffer.PollEvents();
+    windowManager->ProcessEvents();
+    if (windowManager->closeRequested) running = false;
+    inputManager->Update(dt);
+    if (imGuiLayer != nullptr) imGuiLayer->ProcessEvents();
+    Update(dt);
+    if (currentState != nullptr) currentState->Update(dt);
+    renderer->BeginFrame();
+    // Read afresh: a switch during Update renders the new state this frame.
+    if (currentState != nullptr) currentState->Render();
+    Render();
+    renderer->EndFrame();
+    inputManager->EndFrame();
+    windowManager->SwapBuffers();
 }
 
 void Framework::Shutdown() {

@@ -49,6 +49,10 @@ public:
     virtual void Render() = 0;
 
 protected:
+    // One pass of the frame loop between the time manager's BeginFrame and
+    // EndFrame: events, updates, render, swap. Benchmarks drive it unpaced.
+    void RunFrame(float dt);
+
     // States copy the manager pointers at construction.
     friend class State;
 
