@@ -21,6 +21,8 @@ TextRenderer::TextRenderer(Renderer* renderer_)
 void TextRenderer::Resize(int width_, int height_) {
     width = width_;
     height = height_;
+    // As for sprites: an empty size keeps the last usable projection.
+    if (width <= 0 || height <= 0) return;
     projection = Ortho(0.0f, static_cast<float>(width), 0.0f, static_cast<float>(height), kNear, kFar);
 }
 
