@@ -1,0 +1,364 @@
+// The whole game in process, played through pushed SDL events and a virtual
+// controller by scripts that wait for what the player would see: deals with
+// the mouse and the controller, game over and restart, the menu by keys, the
+// editor, window resizes and the ways a window is closed.
+#include "GameHarness.h"
+
+#include "core/WindowManager.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+
+using namespace GameTest;
+
+namespace {
+
+const std::vector<std::string> RootMenu{"Continue", "New Game", "Options", "Credits", "Quit Game"};
+
+std::vector<Card>& Cards(TestGame& g) {
+    return g.Table()->cards;
+}
+
+bool AllFaceDownAtRest(TestGame& g) {
+    for (const Card& card : Cards(g))
+        if (!card.faceDown || card.flipping) return false;
+    return true;
+}
+
+// A failed pair first (card 0 and one with another picture), then every pair.
+std::vector<size_t> Plan(const std::vector<Card>& cards) {
+    size_t other = 1;
+    while (cards[other].frontTexture == cards[0].frontTexture) ++other;
+    std::vector<size_t> plan{0, other};
+    std::vector<bool> used(cards.size(), false);
+    for (size_t i = 0; i < cards.size(); ++i) {
+        for (size_t j = i + 1; j < cards.size() && !used[i]; ++j) {
+            if (used[j] || cards[j].frontTexture != cards[i].frontTexture) continue;
+            used[i] = used[j] = true;
+            plan.insert(plan.end(), {i, j});
+        }
+    }
+    return plan;
+}
+
+void PushOnCard(TestGame& g, size_t index, bool click = true) {
+    const Card& card = Cards(g)[index];
+    if (click) {
+        PushClick(card.x + card.w / 2, card.y + card.h / 2);
+    } else {
+        PushMouse(card.x + card.w / 2, card.y + card.h / 2, true);
+    }
+}
+
+// And lets the 150 ms pass before the menu takes its next key.
+Step MenuShows(const std::vector<std::string>& lines) {
+    return WaitFor("menu " + lines.front(), [lines, shown = 0](TestGame& g) mutable {
+        shown = g.MenuLines() == lines ? shown + 1 : 0;
+        return shown > 10;
+    });
+}
+
+Step ScreenIs(const std::string& screen) {
+    return WaitFor(screen, [screen](TestGame& g) { return g.Screen() == screen; });
+}
+
+// Down until the entry is selected, then Return (and the 150 ms after it).
+void Choose(std::vector<Step>& s, const std::string& label, bool last = false) {
+    s.push_back({"select " + label, [label, key = Step(), busy = false](TestGame& g) mutable {
+                     if (!busy && g.SelectedLine() == label) return true;
+                     if (!busy) key = Key(SDLK_DOWN);
+                     busy = !key.run(g);
+                     return false;
+                 }});
+    s.push_back(last ? Do("Return", [](TestGame&) { PushKeyPress(SDLK_RETURN); }) : Key(SDLK_RETURN));
+}
+
+// Plays a deal to its last card with the mouse, the last card pressed and
+// held: its release arrives on the game-over screen, over "Quit Game", which
+// must not choose it.
+void PlayDealWithMouse(std::vector<Step>& s, bool withFailedPair) {
+    auto plan = std::make_shared<std::vector<size_t>>();
+    s.push_back(WaitFor("memorise phase over", AllFaceDownAtRest));
+    s.push_back(Do("plan", [plan, withFailedPair](TestGame& g) {
+        *plan = Plan(Cards(g));
+        if (!withFailedPair) plan->erase(plan->begin(), plan->begin() + 2);
+    }));
+    if (withFailedPair) {
+        s.push_back(Do("turn a card", [plan](TestGame& g) { PushOnCard(g, (*plan)[0]); }));
+        s.push_back(Do("turn another picture", [plan](TestGame& g) {
+            EXPECT_FALSE(Cards(g)[(*plan)[0]].faceDown);
+            PushOnCard(g, (*plan)[1]);
+        }));
+        // While the failed pair shows, a third card stays down.
+        s.push_back(Do("turn a third card", [plan](TestGame& g) {
+            EXPECT_FALSE(Cards(g)[(*plan)[1]].faceDown);
+            PushOnCard(g, (*plan)[2] == (*plan)[1] ? (*plan)[3] : (*plan)[2]);
+        }));
+        s.push_back(Do("third card stayed down", [](TestGame& g) { EXPECT_EQ(g.Table()->CountFaceUpUnmatched(), 2); }));
+        s.push_back(WaitFor("failed pair turned back", AllFaceDownAtRest));
+        s.push_back(Do("", [plan](TestGame&) { plan->erase(plan->begin(), plan->begin() + 2); }));
+    }
+    s.push_back({"turn every pair", [plan, n = size_t(0)](TestGame& g) mutable {
+                     const bool last = n + 1 == plan->size();
+                     PushOnCard(g, (*plan)[n], !last);
+                     return ++n == plan->size();
+                 }});
+    s.push_back(ScreenIs("gameover"));
+    s.push_back(Do("release over Quit Game", [](TestGame& g) {
+        const Ostrel::ivec4 r = g.OpenMenu()->children.at(1)->hitRect;
+        PushMouse(r.x + r.z / 2, r.y + r.w / 2, false);
+    }));
+    s.push_back(Frames(3));
+    s.push_back(Do("still over", [](TestGame& g) {
+        EXPECT_TRUE(g.Running()) << "the release of the last card's press chose Quit Game";
+        EXPECT_EQ(g.MenuLines(), (std::vector<std::string>{"Restart", "Quit Game"}));
+        for (const Card& card : Cards(g)) EXPECT_TRUE(card.matched);
+    }));
+}
+
+TEST(GameJourney, MouseDealsGameOverRestartAndQuit) {
+    GameDir dir(ConfigWith({{"time_to_start", "200"}, {"hide_time", "200"}, {"click_sound", "none.wav"}}));
+    ScopedChdir in(dir.Root());
+    // Only the card sound can be heard: the mixed output goes to a file.
+    const std::string audio = dir.Root() + "/audio.raw";
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", audio.c_str(), 1);
+    TestGame game;
+    auto& s = game.script;
+    s.push_back(WaitFor("intro drawn", [](TestGame& g) {
+        const Rgb frame = g.Pixels();
+        return g.Screen() == "intro" && frame.Drawn(214, 75, 372, 140) > 10000 && frame.Drawn(340, 295, 120, 20) > 100;
+    }));
+    s.push_back(Do("the window shows what was drawn", [](TestGame& g) {
+        if (XWindowOf(g.Window()) == 0) return;
+        const Rgb shown = CaptureWindow(XWindowOf(g.Window()));
+        ASSERT_EQ(shown.width, 800);
+        EXPECT_GT(shown.Drawn(214, 75, 372, 140), 10000) << "the logo never reached the window";
+    }));
+    s.push_back(Click(400, 560));
+    s.push_back(WaitFor("a face-up deal of 12", [](TestGame& g) {
+        if (g.Screen() != "game" || Cards(g).size() != 12) return false;
+        const Rgb frame = g.Pixels();
+        for (const Card& card : Cards(g)) {
+            EXPECT_FALSE(card.faceDown);
+            EXPECT_GT(frame.Drawn(card.x, card.y, card.w, card.h), card.w * card.h / 2) << "card not drawn";
+        }
+        return true;
+    }));
+    PlayDealWithMouse(s, true);
+    s.push_back(Do("restart", [](TestGame& g) { EXPECT_TRUE(g.ClickLine("Restart")); }));
+    s.push_back(ScreenIs("game"));
+    s.push_back(Do("a new deal", [](TestGame& g) {
+        for (const Card& card : Cards(g)) EXPECT_FALSE(card.matched || card.faceDown);
+    }));
+    PlayDealWithMouse(s, false);
+    // The mixer writes in real time: wait for its output, with a generous limit.
+    s.push_back(WaitFor("a card heard", [&audio, start = Uint32(0)](TestGame&) mutable {
+        start = start != 0 ? start : SDL_GetTicks();
+        SDL_Delay(10);
+        const std::string samples = ReadBytes(audio);
+        return samples.find_first_not_of('\0') != std::string::npos || SDL_GetTicks() - start > 30000;
+    }));
+    s.push_back(Do("quit", [](TestGame& g) { EXPECT_TRUE(g.ClickLine("Quit Game")); }));
+    s.push_back(WaitFor("the loop to end", [](TestGame& g) { return !g.Running(); }));
+    game.Play();
+    EXPECT_FALSE(game.Running());
+
+    const std::string samples = ReadBytes(audio);
+    EXPECT_NE(samples.find_first_not_of('\0'), std::string::npos) << "no card was heard turning";
+}
+
+TEST(GameJourney, ControllerDeal) {
+    GameDir dir;
+    ScopedChdir in(dir.Root());
+    VirtualPad pad;
+    ASSERT_TRUE(pad.Attached());
+    TestGame game;
+    auto& s = game.script;
+    s.push_back(Do("A", [&](TestGame&) { pad.Set(SDL_CONTROLLER_BUTTON_A, true); }));
+    s.push_back(Do("A up", [&](TestGame&) { pad.Set(SDL_CONTROLLER_BUTTON_A, false); }));
+    s.push_back(ScreenIs("game"));
+    s.push_back(WaitFor("memorise phase over", AllFaceDownAtRest));
+    auto start = std::make_shared<int>();
+    s.push_back(Do("", [start](TestGame& g) { *start = g.Table()->selectedIndex; }));
+    s.push_back(Frames(30));
+    s.push_back(Do("idle controller", [start](TestGame& g) {
+        EXPECT_TRUE(AllFaceDownAtRest(g)) << "a card turned without a button";
+        EXPECT_EQ(g.Table()->selectedIndex, *start) << "the highlight moved by itself";
+    }));
+    auto plan = std::make_shared<std::vector<size_t>>();
+    s.push_back(Do("plan", [plan](TestGame& g) { *plan = Plan(Cards(g)); }));
+    // One button at a time, held one frame, then the 150 ms repeat gate.
+    s.push_back({"play the deal",
+                 [&pad, plan, n = size_t(0), held = SDL_CONTROLLER_BUTTON_INVALID, wait = 0](TestGame& g) mutable {
+                     GameRunState* table = g.Table();
+                     if (held != SDL_CONTROLLER_BUTTON_INVALID) {
+                         pad.Set(held, false);
+                         if (held == SDL_CONTROLLER_BUTTON_A) ++n;
+                         held = SDL_CONTROLLER_BUTTON_INVALID;
+                         wait = 10;
+                     } else if (--wait > 0 || (n == 2 && !AllFaceDownAtRest(g))) {
+                         return false;  // and the failed pair turns back before the next
+                     } else if (n < plan->size()) {
+                         const int at = table->selectedIndex, target = static_cast<int>((*plan)[n]);
+                         const int rows = target / table->columns - at / table->columns;
+                         const int columns = target % table->columns - at % table->columns;
+                         held = rows > 0      ? SDL_CONTROLLER_BUTTON_DPAD_DOWN
+                                : rows < 0    ? SDL_CONTROLLER_BUTTON_DPAD_UP
+                                : columns > 0 ? SDL_CONTROLLER_BUTTON_DPAD_RIGHT
+                                : columns < 0 ? SDL_CONTROLLER_BUTTON_DPAD_LEFT
+                                              : SDL_CONTROLLER_BUTTON_A;
+                         pad.Set(held, true);
+                     }
+                     return n == plan->size();
+                 }});
+    s.push_back(ScreenIs("gameover"));
+    game.Play();
+}
+
+TEST(GameJourney, MenuByKeys) {
+    GameDir dir;
+    ScopedChdir in(dir.Root());
+    TestGame game;
+    auto& s = game.script;
+    auto deal = std::make_shared<std::vector<std::string>>();
+    s.push_back(Click(400, 300));
+    s.push_back(ScreenIs("game"));
+    s.push_back(Do("", [deal](TestGame& g) {
+        for (const Card& card : Cards(g)) deal->push_back(card.frontTexture);
+    }));
+    s.push_back(Key(SDLK_ESCAPE));
+    s.push_back(MenuShows(RootMenu));
+    s.push_back(Do("the logo at three times its size, centred", [](TestGame& g) {
+        const Rgb frame = g.Pixels();
+        EXPECT_EQ(frame.Drawn(0, 50, 261, 105) + frame.Drawn(540, 50, 260, 105), 0);
+        EXPECT_GT(frame.Drawn(261, 50, 10, 105), 0);
+        EXPECT_GT(frame.Drawn(530, 50, 10, 105), 0);
+    }));
+    Choose(s, "Continue");
+    s.push_back(Do("the same deal", [deal](TestGame& g) {
+        ASSERT_EQ(g.Screen(), "game");
+        for (size_t i = 0; i < deal->size(); ++i) EXPECT_EQ(Cards(g)[i].frontTexture, (*deal)[i]);
+    }));
+    for (const char* size : {"16 cards", "20 cards"}) {
+        s.push_back(Key(SDLK_ESCAPE));
+        Choose(s, "New Game");
+        s.push_back(MenuShows({"12 cards", "16 cards", "20 cards"}));
+        Choose(s, size);
+        s.push_back(WaitFor(
+            size, [n = std::stoul(size)](TestGame& g) { return g.Screen() == "game" && Cards(g).size() == n; }));
+    }
+    // With 20 cards the menu button lies on the first card: a press there
+    // opens the menu and leaves the card alone.
+    s.push_back(WaitFor("memorise phase over", AllFaceDownAtRest));
+    s.push_back(Do("press the menu button", [](TestGame& g) {
+        EXPECT_TRUE(Cards(g)[0].Contains(26, 26));
+        PushMouse(26, 26, true);
+    }));
+    s.push_back(Do("release", [](TestGame&) { PushMouse(26, 26, false); }));
+    s.push_back(MenuShows(RootMenu));
+    s.push_back(Key(SDLK_ESCAPE));
+    s.push_back(Do("first card still down", [](TestGame& g) {
+        EXPECT_EQ(g.Screen(), "game");
+        EXPECT_TRUE(Cards(g)[0].faceDown);
+    }));
+    s.push_back(Key(SDLK_ESCAPE));
+    Choose(s, "Options");
+    s.push_back(MenuShows({"Effects", "Back"}));
+    s.push_back(Key(SDLK_RETURN));
+    s.push_back(MenuShows({"None", "CRT Effect", "Dither Effect", "Gameboy Effect", "Back"}));
+    // Each effect shows on the logo: its pixels change, each effect its own way.
+    auto logos = std::make_shared<std::vector<Rgb>>();
+    s.push_back(Do("plain logo", [logos](TestGame& g) { logos->push_back(g.Pixels()); }));
+    for (const char* effect : {"CRT Effect", "Dither Effect", "Gameboy Effect"}) {
+        Choose(s, effect);
+        s.push_back(Do(effect, [logos](TestGame& g) { logos->push_back(g.Pixels()); }));
+    }
+    s.push_back(Do("effects differ", [logos](TestGame&) {
+        ASSERT_EQ(logos->size(), 4u);
+        const auto differing = [&](size_t a, size_t b) {
+            int n = 0;
+            for (size_t i = 0; i < (*logos)[a].px.size(); i += 3) n += (*logos)[a].px[i] != (*logos)[b].px[i];
+            return n;
+        };
+        for (size_t i = 1; i < 4; ++i) EXPECT_GT(differing(0, i), 10000) << "effect " << i << " not shown";
+        EXPECT_GT(differing(1, 2), 10000) << "dither looks like CRT";
+        EXPECT_GT(differing(2, 3), 10000) << "gameboy looks like dither";
+        EXPECT_LE((*logos)[3].Colours(261, 50, 279, 105), 4u) << "gameboy has four colours";
+    }));
+    for (int i = 0; i < 3; ++i) s.push_back(Key(SDLK_ESCAPE));
+    s.push_back(Do("the table still drawn", [](TestGame& g) {
+        EXPECT_EQ(g.Screen(), "game");
+        EXPECT_GE(g.Pixels().Colours(100, 100, 600, 400), 2u);
+    }));
+    s.push_back(Key(SDLK_ESCAPE));
+    Choose(s, "Credits");
+    s.push_back(MenuShows({"Art - Dorvane Tamsel", "Programming - Halbrenk Oskel", "Programming - Vantosi Tobran",
+                           "Font - Wendral Mauk", "Back"}));
+    s.push_back(Key(SDLK_ESCAPE));
+    s.push_back(MenuShows(RootMenu));
+    Choose(s, "Quit Game", true);
+    s.push_back(WaitFor("the loop to end", [](TestGame& g) { return !g.Running(); }));
+    game.Play();
+}
+
+TEST(GameJourney, EditorAndResizes) {
+    GameDir dir;
+    ScopedChdir in(dir.Root());
+    TestGame game;
+    auto& s = game.script;
+    s.push_back(Key(SDLK_TAB));
+    s.push_back(WaitFor("editor shown", [](TestGame& g) { return g.EditorShown(); }));
+    s.push_back(Key(SDLK_TAB));
+    s.push_back(WaitFor("editor hidden", [](TestGame& g) { return !g.EditorShown(); }));
+    s.push_back(Do("resize", [](TestGame& g) { PushResize(g.Window(), 640, 480); }));
+    s.push_back(Frames(2));
+    s.push_back(Click(320, 240));
+    s.push_back(ScreenIs("game"));
+    s.push_back(Do("the deal fits", [](TestGame& g) {
+        EXPECT_EQ(g.Pixels().width, 640);
+        for (const Card& card : Cards(g)) EXPECT_TRUE(card.x >= 0 && card.x + card.w <= 640 && card.y + card.h <= 480);
+    }));
+    s.push_back(Key(SDLK_ESCAPE));
+    s.push_back(MenuShows(RootMenu));
+    s.push_back(Do("the logo at twice its size, centred", [](TestGame& g) {
+        const Rgb frame = g.Pixels();
+        EXPECT_EQ(frame.Drawn(0, 50, 227, 70) + frame.Drawn(413, 50, 227, 70), 0);
+        EXPECT_GT(frame.Drawn(227, 50, 10, 70), 0);
+        EXPECT_GT(frame.Drawn(403, 50, 10, 70), 0);
+    }));
+    s.push_back(Key(SDLK_ESCAPE));
+    s.push_back(Do("grow", [](TestGame& g) { PushResize(g.Window(), 1600, 900); }));
+    s.push_back(Frames(2));
+    // The menu button grows with the window.
+    s.push_back(Click(63, 63));
+    s.push_back(MenuShows(RootMenu));
+    game.Play();
+}
+
+// The window's close button, SIGTERM and SIGINT each ask once to close, and
+// the loop ends after that frame.
+class CloseRequest : public testing::TestWithParam<int> {};
+
+TEST_P(CloseRequest, EndsTheLoop) {
+    GameDir dir;
+    ScopedChdir in(dir.Root());
+    TestGame game;
+    int asked = 0;
+    game.script.push_back(Do("ask", [&](TestGame& g) {
+        g.Windows()->closeHandler = [&](Ostrel::WindowCloseClickedEvent*) { ++asked; };
+        if (GetParam() == 0) PushWindowClose(g.Window());
+        if (GetParam() != 0) raise(GetParam());
+    }));
+    game.script.push_back(WaitFor("the loop to end", [](TestGame& g) { return !g.Running(); }));
+    game.maxFrames = 100;
+    game.Play();
+    EXPECT_EQ(asked, 1);
+    EXPECT_LT(game.Frame(), 5);
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, CloseRequest, testing::Values(0, SIGTERM, SIGINT));
+
+}  // namespace

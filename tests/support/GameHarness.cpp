@@ -1,0 +1,451 @@
+#include "GameHarness.h"
+
+#include "GameMenuState.h"
+#include "GameOverState.h"
+#include "core/ITimeManager.h"
+#include "core/WindowManager.h"
+#include "gl/GLEffectFactory.h"
+
+#include <GL/glew.h>
+#include <gtest/gtest.h>
+#include <imgui.h>
+#include <imgui_internal.h>
+// Static: other support files may carry their own copy of the writer.
+#define STB_IMAGE_WRITE_STATIC
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#include <stb/stb_image_write.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <set>
+#include <sstream>
+#include <thread>
+
+// Last: the X11 headers it pulls in define words like None and Bool.
+#include <SDL_syswm.h>
+
+namespace fs = std::filesystem;
+
+namespace GameTest {
+
+namespace {
+
+void PrepareEnvironment() {
+    setenv("SDL_AUDIODRIVER", "dummy", 0);
+    if (std::getenv("DISPLAY") == nullptr) setenv("SDL_VIDEODRIVER", "offscreen", 0);
+    // Xvfb has no window manager to give the window focus.
+    setenv("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1", 1);
+}
+
+// Game time moves by one fixed step a frame and nothing sleeps, so a loaded
+// machine plays exactly the same game, only slower.
+class FixedStep : public Ostrel::ITimeManager {
+public:
+    float GetFPS() override { return 60.0f; }
+    void Start() override {}
+    void BeginFrame() override {}
+    void EndFrame() override { ++frames; }
+    float GetDeltaMs() const override { return frames == 0 ? 0.0f : TestGame::StepMs; }
+    float GetTotalSeconds() const override { return static_cast<float>(frames) * TestGame::StepMs / 1000.0f; }
+
+private:
+    long frames = 0;
+};
+
+std::string Output(const std::string& command) {
+    std::string out;
+    FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
+    if (pipe == nullptr) return out;
+    char buffer[65536];
+    size_t n = 0;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+    pclose(pipe);
+    return out;
+}
+
+void Push(SDL_Event e) {
+    e.common.timestamp = SDL_GetTicks();
+    if (SDL_PushEvent(&e) != 1) ADD_FAILURE() << "SDL_PushEvent: " << SDL_GetError();
+}
+
+Uint32 WindowId() {
+    SDL_Window* window = SDL_GL_GetCurrentWindow();
+    return window != nullptr ? SDL_GetWindowID(window) : 0;
+}
+
+}  // namespace
+
+std::string ReadBytes(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string ConfigWith(const std::map<std::string, std::string>& overrides) {
+    std::map<std::string, std::string> pending = overrides;
+    std::istringstream lines(ReadBytes(std::string(OSTREL_SOURCE_DIR) + "/assets/game/config.txt"));
+    std::string line, out;
+    while (std::getline(lines, line)) {
+        const std::string key = line.substr(0, line.find('='));
+        auto it = pending.find(key);
+        out += it == pending.end() ? line + "\n" : key + "=" + it->second + "\n";
+        if (it != pending.end()) pending.erase(it);
+    }
+    for (const auto& entry : pending) out += entry.first + "=" + entry.second + "\n";
+    return out;
+}
+
+std::string QuickConfig() {
+    return ConfigWith({{"time_to_start", "200"}, {"hide_time", "200"}});
+}
+
+GameDir::GameDir(const std::string& config) {
+    const fs::path repo = fs::path(OSTREL_SOURCE_DIR) / "assets";
+    for (const auto& entry : fs::recursive_directory_iterator(repo)) {
+        const fs::path target = fs::path(Root()) / "assets" / fs::relative(entry.path(), repo);
+        if (entry.is_directory()) {
+            fs::create_directories(target);
+        } else {
+            fs::create_directories(target.parent_path());
+            fs::create_symlink(entry.path(), target);
+        }
+    }
+    Write("assets/game/config.txt", config);
+}
+
+void GameDir::Write(const std::string& relative, const std::string& bytes) const {
+    Remove(relative);
+    dir.Write(relative, bytes);
+}
+
+void GameDir::Remove(const std::string& relative) const {
+    std::error_code error;
+    fs::remove_all(fs::path(Root()) / relative, error);
+}
+
+std::string GameDir::Original(const std::string& relative) const {
+    return ReadBytes(std::string(OSTREL_SOURCE_DIR) + "/" + relative);
+}
+
+void PushKey(SDL_Keycode key, bool down) {
+    SDL_Event e{};
+    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    e.key.windowID = WindowId();
+    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.key.keysym.sym = key;
+    e.key.keysym.scancode = SDL_GetScancodeFromKey(key);
+    Push(e);
+}
+
+void PushKeyPress(SDL_Keycode key) {
+    PushKey(key, true);
+    PushKey(key, false);
+}
+
+void PushMouse(int x, int y, bool down) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.windowID = WindowId();
+    e.motion.x = x;
+    e.motion.y = y;
+    Push(e);
+    e = SDL_Event{};
+    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    e.button.windowID = WindowId();
+    e.button.button = SDL_BUTTON_LEFT;
+    e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
+    e.button.clicks = 1;
+    e.button.x = x;
+    e.button.y = y;
+    Push(e);
+}
+
+void PushClick(int x, int y) {
+    PushMouse(x, y, true);
+    PushMouse(x, y, false);
+}
+
+void PushResize(SDL_Window* window, int width, int height) {
+    SDL_SetWindowSize(window, width, height);
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = SDL_WINDOWEVENT_RESIZED;
+    e.window.windowID = SDL_GetWindowID(window);
+    e.window.data1 = width;
+    e.window.data2 = height;
+    Push(e);
+}
+
+void PushWindowClose(SDL_Window* window) {
+    SDL_Event e{};
+    e.type = SDL_WINDOWEVENT;
+    e.window.event = SDL_WINDOWEVENT_CLOSE;
+    e.window.windowID = SDL_GetWindowID(window);
+    Push(e);
+}
+
+VirtualPad::VirtualPad() {
+    PrepareEnvironment();
+    // The game's SDL_Init then only adds a reference; its SDL_Quit removes the device.
+    if (SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER) != 0) return;
+    index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
+                                      SDL_CONTROLLER_BUTTON_MAX, 0);
+}
+
+void VirtualPad::Set(SDL_GameControllerButton button, bool pressed) {
+    SDL_Joystick* joystick = SDL_JoystickFromInstanceID(SDL_JoystickGetDeviceInstanceID(index));
+    if (joystick == nullptr) joystick = SDL_JoystickOpen(index);
+    if (joystick != nullptr) SDL_JoystickSetVirtualButton(joystick, button, pressed ? SDL_PRESSED : SDL_RELEASED);
+}
+
+int Rgb::Drawn(int x, int y, int w, int h) const {
+    int count = 0;
+    for (int row = std::max(y, 0); row < std::min(y + h, height); ++row) {
+        for (int col = std::max(x, 0); col < std::min(x + w, width); ++col) {
+            const uint8_t* p = At(col, row);
+            count += std::abs(p[0] - 163) + std::abs(p[1] - 167) + std::abs(p[2] - 194) > 12 ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+size_t Rgb::Colours(int x, int y, int w, int h, int step) const {
+    std::set<uint32_t> colours;
+    for (int row = std::max(y, 0); row < std::min(y + h, height); row += step) {
+        for (int col = std::max(x, 0); col < std::min(x + w, width); col += step) {
+            const uint8_t* p = At(col, row);
+            colours.insert(static_cast<uint32_t>(p[0]) << 16 | static_cast<uint32_t>(p[1]) << 8 | p[2]);
+        }
+    }
+    return colours.size();
+}
+
+bool Rgb::SavePng(const std::string& path) const {
+    if (px.empty()) return false;
+    const bool ok = stbi_write_png(path.c_str(), width, height, 3, px.data(), width * 3) != 0;
+    if (ok) std::cerr << "E2E: frame saved to " << path << std::endl;
+    return ok;
+}
+
+Rgb CaptureWindow(unsigned long xWindow) {
+    Rgb shot;
+    const std::string id = std::to_string(xWindow);
+    const std::string geometry = Output("xdotool getwindowgeometry --shell " + id);
+    const size_t w = geometry.find("WIDTH="), h = geometry.find("HEIGHT=");
+    if (w == std::string::npos || h == std::string::npos) return shot;
+    const int width = std::atoi(geometry.c_str() + w + 6), height = std::atoi(geometry.c_str() + h + 7);
+    const std::string raw = Output("import -window " + id + " -depth 8 rgb:-");
+    if (width <= 0 || raw.size() != static_cast<size_t>(width) * static_cast<size_t>(height) * 3) return shot;
+    shot.width = width;
+    shot.height = height;
+    shot.px.assign(raw.begin(), raw.end());
+    return shot;
+}
+
+unsigned long XWindowOf(SDL_Window* window) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return 0;
+    return info.info.x11.window;
+}
+
+std::string FailurePath(const std::string& tag) {
+    const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = info != nullptr ? std::string(info->test_suite_name()) + "." + info->name() : "none";
+    for (char& c : name)
+        if (c == '/') c = '_';
+    const fs::path dir = fs::path(ExecutableDir()) / "e2e-failures";
+    std::error_code error;
+    fs::create_directories(dir, error);
+    return (dir / (name + "-" + tag + ".png")).string();
+}
+
+Step Do(const std::string& what, std::function<void(TestGame&)> action) {
+    return {what, [action](TestGame& game) {
+                action(game);
+                return true;
+            }};
+}
+
+Step WaitFor(const std::string& what, std::function<bool(TestGame&)> done) {
+    return {"wait for " + what, std::move(done)};
+}
+
+Step Frames(int count) {
+    auto left = std::make_shared<int>(count);
+    return {std::to_string(count) + " frames", [left](TestGame&) { return --*left <= 0; }};
+}
+
+Step Click(int x, int y) {
+    return Do("click " + std::to_string(x) + "," + std::to_string(y), [x, y](TestGame&) { PushClick(x, y); });
+}
+
+Step Key(SDL_Keycode key) {
+    auto left = std::make_shared<int>(-1);
+    return {std::string("key ") + SDL_GetKeyName(key), [key, left](TestGame&) {
+                if (*left < 0) {
+                    PushKeyPress(key);
+                    *left = 12;  // the event, then 150 ms of game time and a frame to spare
+                }
+                return --*left <= 0;
+            }};
+}
+
+TestGame::TestGame() {
+    PrepareEnvironment();
+    timeManager = new FixedStep();
+    static_cast<Ostrel::GLEffectFactory*>(effectFactory)->timeManager = timeManager;
+}
+
+void TestGame::Play() {
+    Initialize();
+    Run();
+    if (next < script.size()) {
+        ADD_FAILURE() << "the script stopped at step " << next << ": " << script[next].what << " (frame " << frame
+                      << ", screen " << Screen() << ")";
+    }
+    if (testing::Test::HasFailure() && !savedFailure) Pixels().SavePng(FailurePath("end"));
+    Shutdown();
+}
+
+std::string TestGame::Screen() const {
+    for (const auto& entry : states)
+        if (entry.second == currentState) return entry.first;
+    return "none";
+}
+
+GameRunState* TestGame::Table() const {
+    return dynamic_cast<GameRunState*>(states.at("game"));
+}
+
+Ostrel::MenuComponent* TestGame::OpenMenu() const {
+    Ostrel::MenuComponent* root = nullptr;
+    if (auto* menu = dynamic_cast<GameMenuState*>(currentState)) root = menu->menu;
+    if (auto* over = dynamic_cast<GameOverState*>(currentState)) root = over->menu;
+    return root != nullptr ? root->FindOpen(root) : nullptr;
+}
+
+std::vector<std::string> TestGame::MenuLines() const {
+    std::vector<std::string> lines;
+    if (Ostrel::MenuComponent* open = OpenMenu())
+        for (const Ostrel::MenuComponent* entry : open->children) lines.push_back(entry->label);
+    return lines;
+}
+
+std::string TestGame::SelectedLine() const {
+    Ostrel::MenuComponent* open = OpenMenu();
+    if (open == nullptr || open->selectedIndex < 0 || open->selectedIndex >= static_cast<int>(open->children.size()))
+        return "";
+    return open->children[static_cast<size_t>(open->selectedIndex)]->label;
+}
+
+bool TestGame::ClickLine(const std::string& label) const {
+    if (Ostrel::MenuComponent* open = OpenMenu()) {
+        for (const Ostrel::MenuComponent* entry : open->children) {
+            const Ostrel::ivec4& r = entry->hitRect;
+            if (entry->label != label || r.z <= 0 || r.w <= 0) continue;
+            PushClick(r.x + r.z / 2, r.y + r.w / 2);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool TestGame::EditorShown() const {
+    const ImGuiWindow* editor = ImGui::GetCurrentContext() != nullptr ? ImGui::FindWindowByName("Editor") : nullptr;
+    return editor != nullptr && editor->WasActive;
+}
+
+SDL_Window* TestGame::Window() const {
+    return SDL_GL_GetCurrentWindow();
+}
+
+Rgb TestGame::Pixels() const {
+    Rgb shot;
+    SDL_GL_GetDrawableSize(Window(), &shot.width, &shot.height);
+    std::vector<uint8_t> rgba(static_cast<size_t>(shot.width) * static_cast<size_t>(shot.height) * 4);
+    if (rgba.empty()) return shot;
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(0, 0, shot.width, shot.height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    shot.px.resize(static_cast<size_t>(shot.width) * static_cast<size_t>(shot.height) * 3);
+    for (int y = 0; y < shot.height; ++y)  // GL rows start at the bottom
+        for (int x = 0; x < shot.width; ++x)
+            for (int c = 0; c < 3; ++c)
+                shot.px[(static_cast<size_t>(y) * shot.width + x) * 3 + c] =
+                    rgba[(static_cast<size_t>(shot.height - 1 - y) * shot.width + x) * 4 + c];
+    return shot;
+}
+
+// Steps run after the screen has updated and drawn, so they see this frame's
+// screen and pixels; their events arrive with the next frame.
+void TestGame::Render() {
+    Game::Render();
+    if (next < script.size() && script[next].run(*this) && ++next == script.size()) Quit();
+    if (everyFrame) everyFrame(*this);
+    if (testing::Test::HasFailure() && !savedFailure) savedFailure = Pixels().SavePng(FailurePath("frame"));
+    if (++frame >= maxFrames) Quit();
+}
+
+std::vector<ChildRun> RunInChildren(const std::vector<std::function<int()>>& jobs, int parallel, int timeoutSeconds) {
+    struct Child {
+        size_t job;
+        pid_t pid;
+        std::string log;
+        std::chrono::steady_clock::time_point start;
+    };
+    std::vector<ChildRun> runs(jobs.size());
+    std::vector<Child> running;
+    size_t next = 0;
+    while (next < jobs.size() || !running.empty()) {
+        while (next < jobs.size() && static_cast<int>(running.size()) < parallel) {
+            char log[] = "/tmp/ostrel-child-XXXXXX";
+            close(mkstemp(log));
+            std::fflush(nullptr);
+            const pid_t pid = fork();
+            if (pid == 0) {
+                std::freopen(log, "w", stdout);
+                dup2(fileno(stdout), STDERR_FILENO);
+                int status = 70;
+                try {
+                    status = jobs[next]();
+                } catch (const std::exception& e) {
+                    std::cerr << "uncaught exception: " << e.what() << std::endl;
+                }
+                std::fflush(nullptr);
+                _exit(status);  // no test-program exit handlers in the child
+            }
+            running.push_back({next++, pid, log, std::chrono::steady_clock::now()});
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        for (size_t i = 0; i < running.size();) {
+            Child& c = running[i];
+            int status = 0;
+            pid_t done = waitpid(c.pid, &status, WNOHANG);
+            ChildRun& run = runs[c.job];
+            if (done == 0 && std::chrono::steady_clock::now() - c.start > std::chrono::seconds(timeoutSeconds)) {
+                kill(c.pid, SIGKILL);
+                done = waitpid(c.pid, &status, 0);
+                run.how = "hung, killed";
+            } else if (done == 0) {
+                ++i;
+                continue;
+            } else if (WIFEXITED(status)) {
+                run.how = "exit " + std::to_string(WEXITSTATUS(status));
+                run.clean = WEXITSTATUS(status) == 0;
+            } else {
+                run.how = "signal " + std::to_string(WTERMSIG(status));
+            }
+            run.output = ReadBytes(c.log);
+            std::remove(c.log.c_str());
+            running.erase(running.begin() + static_cast<long>(i));
+        }
+    }
+    return runs;
+}
+
+}  // namespace GameTest
