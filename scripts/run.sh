@@ -4,8 +4,9 @@
 # screenshot to build/screenshot.png instead.
 set -eu
 cd "$(dirname "$0")/.."
-scripts/install-deps.sh
-scripts/build.sh
+scripts/install-deps.sh play
+# Only the game: the tests and benchmarks are for developers (scripts/test.sh).
+scripts/build.sh -DOSTREL_BUILD_TESTS=OFF -DOSTREL_BUILD_BENCH=OFF
 if [ -n "${DISPLAY:-}" ] || [ -n "${WAYLAND_DISPLAY:-}" ]; then
   exec build/zinnet
 fi

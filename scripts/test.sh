@@ -8,6 +8,7 @@ set -eu
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/format-check.sh
+scripts/windows-check.sh
 
 scripts/build.sh
 (cd build && xvfb-run -a -s "-screen 0 1920x1080x24" ctest --output-on-failure -j 2)

@@ -31,6 +31,14 @@ std::string AddressText(const void* address) {
     return std::to_string(static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(address)));
 }
 
+// Names starting with '$' ($Recycle.Bin and the like on Windows) are not
+// offered. The native string is wide on Windows and narrow elsewhere, so only
+// its first character is compared, in the path's own character type.
+bool IsDollarName(const fs::path& name) {
+    const fs::path::string_type& native = name.native();
+    return !native.empty() && native[0] == static_cast<fs::path::value_type>('$');
+}
+
 bool RecordLess(const FileBrowser::FileRecord& a, const FileBrowser::FileRecord& b) {
     if (a.isDirectory != b.isDirectory) return a.isDirectory;
     return a.name.compare(b.name) < 0;
@@ -236,7 +244,11 @@ void FileBrowser::DrawDriveList() {
     // Without drive letters (POSIX) there is nothing to choose: the path
     // buttons start at "/".
     if (drives == 0) return;
-    const char letter = currentDirectory.empty() ? '\0' : currentDirectory.string()[0];
+    // The drive letter is read from the native string: string() would convert
+    // the whole wide path, and a name it cannot convert would throw here,
+    // outside any guard.
+    const fs::path::string_type& native = currentDirectory.native();
+    const char letter = native.empty() ? '\0' : static_cast<char>(native[0]);
     const std::string preview = std::string(1, letter) + ":";
     ImGui::PushItemWidth(ImGui::GetFontSize() * 4.0f);
     if (ImGui::BeginCombo("##select_drive", preview.c_str(), 0)) {
@@ -336,7 +348,7 @@ void FileBrowser::DrawList() {
     fs::path pending;
     for (const FileRecord& record : fileRecords) {
         if (!record.isDirectory && !MatchesTypeFilter(record.extension)) continue;
-        if (record.name.native().compare(0, 1, "$") == 0) continue;
+        if (IsDollarName(record.name)) continue;
         const bool selected = selectedNames.count(record.name) != 0;
         if (ImGui::Selectable(record.displayText.c_str(), selected, ImGuiSelectableFlags_DontClosePopups, ImVec2(0, 0)))
             ApplyClick(record);

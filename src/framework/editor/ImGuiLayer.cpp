@@ -3,6 +3,8 @@
 #include "../core/EventBuffer.h"
 
 #include <imgui.h>
+#include <filesystem>
+#include <iostream>
 #include <imgui_impl_opengl3.h>
 #include <imgui_impl_sdl.h>
 
@@ -13,7 +15,13 @@ bool ImGuiLayer::Init(SDL_Window* window, SDL_GLContext context, EventBuffer* ev
     // Checks the headers we compiled against match the installed library.
     IMGUI_CHECKVERSION();
     ImGui::CreateContext();
-    ImGui::GetIO();
+    // Dear ImGui skips an unreadable layout file without a word; say why the
+    // editor layout will not be kept.
+    const char* iniFile = ImGui::GetIO().IniFilename;
+    std::error_code statusError;
+    if (iniFile != nullptr && std::filesystem::is_directory(iniFile, statusError))
+        std::cerr << "ImGuiLayer: '" << iniFile << "' is a directory; the editor layout is neither read nor saved"
+                  << std::endl;
     ImGui::StyleColorsDark();
     ImGui_ImplSDL2_InitForOpenGL(window, context);
     return ImGui_ImplOpenGL3_Init("#version 300 es");

@@ -3,6 +3,7 @@
 #include "../core/IImageLoader.h"
 #include "../core/ITextureManager.h"
 
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <stdexcept>
@@ -77,8 +78,11 @@ Font* BitmapFontLoader::LoadBitmapFont(std::string imagePath, std::string dataPa
     int cellWidth = 0;
     int cellHeight = 0;
     std::ifstream file(dataPath);
-    if (!file.is_open()) {
+    // A directory opens but cannot be read: report it like a missing file.
+    std::error_code notDirectory;
+    if (!file.is_open() || std::filesystem::is_directory(dataPath, notDirectory)) {
         std::cout << "Ostrel::BitmapFontLoader: could not open font description '" << dataPath << "'" << std::endl;
+        file.close();
     }
     std::string line;
     for (int lineNumber = 1; file.is_open() && std::getline(file, line); ++lineNumber) {
