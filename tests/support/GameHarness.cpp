@@ -3,6 +3,7 @@
 #include "GameMenuState.h"
 #include "GameOverState.h"
 #include "core/ITimeManager.h"
+#include "core/InputManager.h"
 #include "core/WindowManager.h"
 #include "gl/GLEffectFactory.h"
 
@@ -147,14 +148,10 @@ void PushKeyPress(SDL_Keycode key) {
     PushKey(key, false);
 }
 
-void PushMouse(int x, int y, bool down) {
+namespace {
+
+void PushButton(int x, int y, bool down) {
     SDL_Event e{};
-    e.type = SDL_MOUSEMOTION;
-    e.motion.windowID = WindowId();
-    e.motion.x = x;
-    e.motion.y = y;
-    Push(e);
-    e = SDL_Event{};
     e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
     e.button.windowID = WindowId();
     e.button.button = SDL_BUTTON_LEFT;
@@ -165,9 +162,22 @@ void PushMouse(int x, int y, bool down) {
     Push(e);
 }
 
+}  // namespace
+
+void PushMouse(int x, int y, bool down) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.windowID = WindowId();
+    e.motion.x = x;
+    e.motion.y = y;
+    Push(e);
+    PushButton(x, y, down);
+}
+
+// One motion only: a second at the same place would read as no movement.
 void PushClick(int x, int y) {
     PushMouse(x, y, true);
-    PushMouse(x, y, false);
+    PushButton(x, y, false);
 }
 
 void PushResize(SDL_Window* window, int width, int height) {

@@ -1,0 +1,192 @@
+// The whole game on broken assets. Each row breaks something in a fresh copy
+// of assets/ and plays a fixed script in a child process of its own (a crash
+// or abort ends the child, not the test): the intro, two cards, the menu icon,
+// Options > Effects > an effect, back to the table, the editor shown, clicked
+// and hidden. Every row must end with status 0 after all its frames and print
+// its diagnostic line.
+#include "GameHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <random>
+#include <sstream>
+
+using namespace GameTest;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Row {
+    std::string name;
+    std::function<void(const GameDir&)> breakage;
+    std::string expected;  // a line containing this; empty when nothing need be said
+    std::string effect = "";
+};
+
+std::string RandomBytes(size_t size, const std::string& salt) {
+    std::seed_seq seed(salt.begin(), salt.end());
+    std::mt19937 random(seed);
+    std::string bytes(std::max<size_t>(size, 64), '\0');
+    for (char& c : bytes) c = static_cast<char>(random() & 0xff);
+    return bytes;
+}
+
+// A file missing, cut to half, random bytes, or a directory in its place.
+void AddFileRows(std::vector<Row>& rows, const std::string& path, const std::string& missing,
+                 const std::string& garbled, const std::string& half, const std::string& effect = "") {
+    rows.push_back({"missing " + path, [path](const GameDir& d) { d.Remove(path); }, missing, effect});
+    rows.push_back(
+        {"half of " + path,
+         [path](const GameDir& d) { d.Write(path, d.Original(path).substr(0, d.Original(path).size() / 2)); }, half,
+         effect});
+    rows.push_back({"random " + path,
+                    [path](const GameDir& d) { d.Write(path, RandomBytes(d.Original(path).size(), path)); }, garbled,
+                    effect});
+    rows.push_back({"directory " + path,
+                    [path](const GameDir& d) {
+                        d.Remove(path);
+                        fs::create_directories(fs::path(d.Root()) / path);
+                    },
+                    missing, effect});
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+// The script, the same for every row; it acts only where the screen allows.
+int PlayInChild(const std::string& dir, const std::string& effect, bool removeDir) {
+    if (chdir(dir.c_str()) != 0) return 71;
+    if (removeDir) fs::remove_all(dir);
+    setenv("LP_NUM_THREADS", "1", 1);  // the children already share the cores
+    TestGame game;
+    game.maxFrames = 400;
+    std::string route = "intro";
+    bool editor = false, effectChosen = false;
+    game.everyFrame = [&](TestGame& g) {
+        if (route.size() < g.Screen().size() || route.rfind(g.Screen()) != route.size() - g.Screen().size())
+            route += ">" + g.Screen();
+        editor = editor || g.EditorShown();
+        effectChosen = effectChosen || g.Data().postEffect != PostEffect::None;
+    };
+    const auto clickCard = [](size_t i) {
+        return Do("card", [i](TestGame& g) {
+            if (i < g.Table()->cards.size()) PushClick(g.Table()->cards[i].x + 4, g.Table()->cards[i].y + 4);
+        });
+    };
+    const auto clickLine = [](const std::string& label) {
+        return Do(label, [label](TestGame& g) { g.ClickLine(label); });
+    };
+    // Menus take clicks at once (keys only every 150 ms): out by Back and Continue.
+    game.script = {Click(400, 300), Frames(14), clickCard(0), clickCard(1), Frames(2), Click(8, 8), Frames(2)};
+    for (const std::string& line : {std::string("Options"), std::string("Effects"), effect, std::string("Back"),
+                                    std::string("Back"), std::string("Continue")})
+        game.script.insert(game.script.end(), {clickLine(line), Frames(2)});
+    game.script.insert(game.script.end(), {Do("Tab", [](TestGame&) { PushKeyPress(SDLK_TAB); }), Frames(2),
+                                           Click(60, 60), Frames(2), Key(SDLK_TAB)});
+    game.Play();
+    std::cout << "BrokenAssets: route " << route << (effectChosen ? ", effect chosen" : "") << ", editor "
+              << (editor ? "shown" : "never shown") << std::endl;
+    return testing::Test::HasFailure() ? 72 : 0;
+}
+
+void Check(const std::vector<Row>& rows) {
+    const char* effects[] = {"CRT Effect", "Dither Effect", "Gameboy Effect"};
+    std::vector<std::unique_ptr<GameDir>> dirs;
+    std::vector<std::function<int()>> jobs;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        dirs.push_back(std::make_unique<GameDir>());
+        rows[i].breakage(*dirs.back());
+        const std::string dir = dirs.back()->Root();
+        const std::string effect = rows[i].effect.empty() ? effects[i % 3] : rows[i].effect;
+        const bool removeDir = rows[i].name == "working directory removed";
+        jobs.push_back([dir, effect, removeDir] { return PlayInChild(dir, effect, removeDir); });
+    }
+    const std::vector<ChildRun> runs = RunInChildren(jobs, 6, 300);
+    for (size_t i = 0; i < rows.size(); ++i) {
+        EXPECT_TRUE(runs[i].clean) << rows[i].name << ": " << runs[i].how << "\n" << runs[i].output;
+        EXPECT_NE(runs[i].output.find(rows[i].expected), std::string::npos)
+            << rows[i].name << ": no line with \"" << rows[i].expected << "\" in\n"
+            << runs[i].output;
+    }
+}
+
+std::string ShaderError(const std::string& path) {
+    // The game builds the sprite, text, CRT, dither and texel-colour programs.
+    for (const char* used : {"/sprite/", "/text/", "/crt/", "ordered_dither", "/texel_color/"})
+        if (path.find(used) != std::string::npos) return "Unable to initalize the shader program";
+    return "";
+}
+
+TEST(BrokenAssets, IntactAssetsGetThroughEveryScreen) {
+    Check({{"intact", [](const GameDir&) {}, "route intro>game>menu>game, effect chosen, editor shown"}});
+}
+
+TEST(BrokenAssets, ConfiguredFiles) {
+    std::vector<Row> rows;
+    std::istringstream config(ReadBytes(std::string(OSTREL_SOURCE_DIR) + "/assets/game/config.txt"));
+    for (std::string line; std::getline(config, line);) {
+        const std::string path = line.substr(line.find('=') + 1);
+        if (path.rfind("assets/", 0) != 0) continue;
+        const bool data = path.size() > 4 && path.substr(path.size() - 4) == ".csv";
+        const bool picture = path.substr(path.size() - 4) == ".png";
+        AddFileRows(rows, path, path, data ? "" : path, picture ? path : "");
+    }
+    ASSERT_EQ(rows.size(), 4u * 23u);
+    Check(rows);
+}
+
+TEST(BrokenAssets, ShadersFontsAndEffectTextures) {
+    std::vector<Row> rows;
+    const fs::path source(OSTREL_SOURCE_DIR);
+    for (const auto& entry : fs::recursive_directory_iterator(source / "assets/framework")) {
+        if (!entry.is_regular_file()) continue;
+        const std::string path = fs::relative(entry.path(), source).string();
+        if (path.find("/textures/") != std::string::npos) {
+            AddFileRows(rows, path, path, path, path,
+                        path.find("/crt/") != std::string::npos ? "CRT Effect" : "Gameboy Effect");
+        } else {
+            const std::string error = ShaderError(path);
+            AddFileRows(rows, path, error.empty() ? "" : path, error, error);
+        }
+    }
+    AddFileRows(rows, "assets/game/fonts/ThaleahFat.ttf", "Failed to load font", "Failed to load font", "");
+    ASSERT_EQ(rows.size(), 4u * (14u + 4u + 1u));
+    Check(rows);
+}
+
+TEST(BrokenAssets, ConfigurationAndSurroundings) {
+    const std::string config = "assets/game/config.txt";
+    std::vector<Row> rows = {
+        {"config.txt missing", [config](const GameDir& d) { d.Remove(config); },
+         "Could not open the file - '" + config},
+        {"config.txt empty", [config](const GameDir& d) { d.Write(config, ""); }, "no picture configured under 'logo'"},
+        {"config.txt random", [config](const GameDir& d) { d.Write(config, RandomBytes(900, config)); },
+         "no picture configured under 'logo'"},
+        {"imgui.ini random", [](const GameDir& d) { d.Write("imgui.ini", RandomBytes(2000, "ini")); }, ""},
+        {"imgui.ini a directory", [](const GameDir& d) { fs::create_directory(fs::path(d.Root()) / "imgui.ini"); },
+         "'imgui.ini' is a directory"},
+        {"no assets", [](const GameDir& d) { d.Remove("assets"); }, "Could not open the file - '" + config},
+        {"working directory removed", [](const GameDir&) {}, "Could not open the file - '" + config},
+    };
+    for (const char* key : {"animation_speed", "time_to_start", "hide_time"}) {
+        for (const char* value : {"fast", "", "99999999999999999999999999999999999999999", "-5000", "nan"}) {
+            const bool quiet = std::string(value) == "-5000" && std::string(key) != "animation_speed";
+            rows.push_back(
+                {std::string(key) + "=" + value,
+                 [=](const GameDir& d) {
+                     std::map<std::string, std::string> values{{"time_to_start", "200"}, {"hide_time", "200"}};
+                     values[key] = value;
+                     d.Write(config, ConfigWith(values));
+                 },
+                 quiet ? "" : "'" + std::string(key) + "'"});
+        }
+    }
+    Check(rows);
+}
+
+}  // namespace
