@@ -122,6 +122,7 @@ public:
     bool EditorShown() const;
     SDL_Window* Window() const;
     Ostrel::WindowManager* Windows() const { return windowManager; }
+    const Ostrel::EventBuffer& Events() const { return eventBuffer; }
     // The back buffer as drawn this frame (from the script: the last frame).
     Rgb Pixels() const;
 

@@ -1,0 +1,144 @@
+// Random input on the whole game: the monkey moves and clicks the mouse,
+// presses keys, drives a virtual controller, resizes the window down to 1 x 1,
+// shows the editor and clicks into it, and now and then plays like a player
+// who remembers, so deals end and restart. "Quit Game" is undone so the run
+// goes on. The game must simply survive (and, in the sanitized build, stay
+// clean).
+//   OSTREL_MONKEY_SEED     the seed (default fixed)
+//   OSTREL_MONKEY_FRAMES   frames to play (default 3000)
+//   OSTREL_MONKEY_SECONDS  play this long instead (scripts/monkey.sh)
+#include "GameHarness.h"
+
+#include <gtest/gtest.h>
+#include <imgui.h>
+#include <imgui_internal.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <fstream>
+#include <iostream>
+#include <random>
+#include <set>
+
+using namespace GameTest;
+
+namespace {
+
+unsigned long EnvNumber(const char* name, unsigned long fallback) {
+    const char* text = std::getenv(name);
+    return text != nullptr && *text != '\0' ? std::strtoul(text, nullptr, 10) : fallback;
+}
+
+long ResidentKiB() {
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0, resident = 0;
+    statm >> pages >> resident;
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+TEST(Monkey, RandomInputNeverBreaksTheGame) {
+    const unsigned seed = static_cast<unsigned>(EnvNumber("OSTREL_MONKEY_SEED", 20240611));
+    const long frameTarget = static_cast<long>(EnvNumber("OSTREL_MONKEY_FRAMES", 3000));
+    const double seconds = static_cast<double>(EnvNumber("OSTREL_MONKEY_SECONDS", 0));
+    std::cout << "Monkey: seed " << seed << std::endl;
+    GameDir dir;
+    ScopedChdir in(dir.Root());
+    VirtualPad pad;
+    TestGame game;
+    game.maxFrames = std::numeric_limits<int>::max();
+    std::mt19937 random(seed);
+    const auto chance = [&](double p) { return std::uniform_real_distribution<double>(0.0, 1.0)(random) < p; };
+    const auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+    const SDL_Keycode keys[] = {SDLK_ESCAPE, SDLK_UP,    SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT,
+                                SDLK_RETURN, SDLK_SPACE, SDLK_a,    SDLK_q,    SDLK_BACKSPACE};
+    const std::pair<int, int> sizes[] = {{800, 600}, {1280, 720}, {1920, 1080}, {1, 1},
+                                         {2, 3},     {1, 600},    {800, 1},     {333, 7}};
+    std::set<std::string> seen;
+    std::map<std::string, long> counts;
+    long rssStart = ResidentKiB(), quitsUndone = 0;
+    const auto start = std::chrono::steady_clock::now();
+    auto lastReport = start;
+    const auto elapsed = [&] {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    };
+    bool held = false;
+    int x = 0, y = 0;
+
+    game.everyFrame = [&](TestGame& g) {
+        if (!g.Running()) ++quitsUndone, g.Resume();
+        seen.insert(g.Screen() + (g.Data().editorVisible ? "+editor" : ""));
+        ++counts["frames on " + g.Screen()];
+        if (seconds > 0 ? elapsed() >= seconds : g.Frame() + 1 >= frameTarget) {
+            if (held) PushMouse(x, y, false);
+            g.Quit();
+            return;
+        }
+        if (std::chrono::steady_clock::now() - lastReport >= std::chrono::minutes(1)) {
+            lastReport = std::chrono::steady_clock::now();
+            std::cout << "Monkey: " << g.Frame() + 1 << " frames, " << static_cast<long>(elapsed()) << " s, resident "
+                      << ResidentKiB() << " KiB" << std::endl;
+        }
+        int w = 1, h = 1;
+        SDL_GetWindowSize(g.Window(), &w, &h);
+        const auto mouse = [&](int px, int py, bool down) {
+            x = px, y = py, held = down;
+            SDL_WarpMouseInWindow(g.Window(), std::clamp(px, 0, w - 1), std::clamp(py, 0, h - 1));  // for ImGui
+            PushMouse(px, py, down);
+            ++counts["mouse"];
+        };
+        if (chance(0.15)) mouse(pick(-40, w + 40), pick(-40, h + 40), !held);
+        if (chance(0.08)) PushKeyPress(keys[pick(0, 9)]), ++counts["keys"];
+        if (g.Screen() == "menu" && chance(0.05)) PushKeyPress(SDLK_ESCAPE);
+        if (chance(g.Data().editorVisible ? 0.012 : 0.006)) PushKeyPress(SDLK_TAB), ++counts["editor toggles"];
+        if (chance(0.08)) pad.Set(static_cast<SDL_GameControllerButton>(pick(0, 14)), chance(0.6)), ++counts["pad"];
+        if (chance(0.007)) {
+            const auto size = sizes[pick(0, 7)];
+            PushResize(g.Window(), size.first, size.second);
+            ++counts["resizes"];
+        }
+        if (g.Data().editorVisible && chance(0.3)) {
+            std::vector<ImGuiWindow*> open;
+            for (ImGuiWindow* window : ImGui::GetCurrentContext()->Windows)
+                if (window->WasActive && !window->Hidden) open.push_back(window);
+            if (!open.empty()) {
+                const ImGuiWindow* target = open[static_cast<size_t>(pick(0, static_cast<int>(open.size()) - 1))];
+                mouse(static_cast<int>(target->Pos.x) + pick(0, std::max(1, static_cast<int>(target->Size.x) - 1)),
+                      static_cast<int>(target->Pos.y) + pick(0, std::max(1, static_cast<int>(target->Size.y) - 1)),
+                      !held);
+                ++counts["editor clicks"];
+            }
+        }
+        // A player who remembers: the partner of a face-up card, or any card.
+        if (g.Screen() == "game" && !g.Data().editorVisible && chance(0.25)) {
+            const std::vector<Card>& cards = g.Table()->cards;
+            const Card* up = nullptr;
+            std::vector<const Card*> choices;
+            for (const Card& card : cards)
+                if (!card.faceDown && !card.matched) up = &card;
+            for (const Card& card : cards)
+                if (card.faceDown && (up == nullptr || card.frontTexture == up->frontTexture)) choices.push_back(&card);
+            if (!choices.empty()) {
+                const Card* card = choices[static_cast<size_t>(pick(0, static_cast<int>(choices.size()) - 1))];
+                PushClick(card->x + card->w / 2, card->y + card->h / 2);
+                ++counts["turns"];
+            }
+        }
+        if (g.Screen() == "gameover" && chance(0.02) && g.ClickLine("Restart")) ++counts["restarts"];
+    };
+    game.Play();
+
+    std::cout << "Monkey: frames " << game.Frame() << " in " << static_cast<long>(elapsed()) << " s" << std::endl;
+    std::cout << "Monkey: resident KiB start " << rssStart << " end " << ResidentKiB() << std::endl;
+    std::cout << "Monkey: quits undone " << quitsUndone << std::endl;
+    std::cout << "Monkey: screens";
+    for (const std::string& screen : seen) std::cout << " " << screen;
+    std::cout << std::endl;
+    for (const auto& entry : counts) std::cout << "Monkey: " << entry.first << " " << entry.second << std::endl;
+    // The run must get around, or it proves little.
+    for (const char* screen : {"game", "menu", "gameover", "game+editor"}) EXPECT_TRUE(seen.count(screen)) << screen;
+    EXPECT_GT(counts["resizes"], 0);
+    EXPECT_GT(counts["restarts"], 0);
+    EXPECT_TRUE(pad.Attached());
+}
+
+}  // namespace
