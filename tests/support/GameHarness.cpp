@@ -59,17 +59,6 @@ private:
     long frames = 0;
 };
 
-std::string Output(const std::string& command) {
-    std::string out;
-    FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
-    if (pipe == nullptr) return out;
-    char buffer[65536];
-    size_t n = 0;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-    pclose(pipe);
-    return out;
-}
-
 void Push(SDL_Event e) {
     e.common.timestamp = SDL_GetTicks();
     if (SDL_PushEvent(&e) != 1) ADD_FAILURE() << "SDL_PushEvent: " << SDL_GetError();
@@ -81,6 +70,17 @@ Uint32 WindowId() {
 }
 
 }  // namespace
+
+std::string Shell(const std::string& command) {
+    std::string out;
+    FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
+    if (pipe == nullptr) return out;
+    char buffer[65536];
+    size_t n = 0;
+    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
+    pclose(pipe);
+    return out;
+}
 
 std::string ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -245,11 +245,11 @@ bool Rgb::SavePng(const std::string& path) const {
 Rgb CaptureWindow(unsigned long xWindow) {
     Rgb shot;
     const std::string id = std::to_string(xWindow);
-    const std::string geometry = Output("xdotool getwindowgeometry --shell " + id);
+    const std::string geometry = Shell("xdotool getwindowgeometry --shell " + id);
     const size_t w = geometry.find("WIDTH="), h = geometry.find("HEIGHT=");
     if (w == std::string::npos || h == std::string::npos) return shot;
     const int width = std::atoi(geometry.c_str() + w + 6), height = std::atoi(geometry.c_str() + h + 7);
-    const std::string raw = Output("import -window " + id + " -depth 8 rgb:-");
+    const std::string raw = Shell("import -window " + id + " -depth 8 rgb:-");
     if (width <= 0 || raw.size() != static_cast<size_t>(width) * static_cast<size_t>(height) * 3) return shot;
     shot.width = width;
     shot.height = height;

@@ -36,6 +36,7 @@ std::string ConfigWith(const std::map<std::string, std::string>& overrides);
 // Short memorise and hide phases for scripted play.
 std::string QuickConfig();
 std::string ReadBytes(const std::string& path);
+std::string Shell(const std::string& command);  // its standard output
 
 class GameDir {
 public:

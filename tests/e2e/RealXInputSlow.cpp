@@ -1,0 +1,213 @@
+// The real zinnet executable on a private X server, played with real X input
+// (xdotool) and watched through window captures, the way a player would: the
+// intro, a deal remembered from its face-up phase and played with one failed
+// pair, game over, restart, the menu, an effect, the editor, Quit Game.
+// Every wait is for a picture (or the process), with a generous limit.
+#include "GameHarness.h"
+
+#include "CardLayout.h"
+
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <fcntl.h>
+
+#include <chrono>
+#include <cstring>
+#include <thread>
+
+using namespace GameTest;
+
+namespace {
+
+constexpr int LineTop0 = 300 - 65;  // the first of five centred menu lines, 26 pixels apart
+
+template <typename Get, typename Done>
+auto Until(const std::string& what, Get get, Done done) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    auto value = get();
+    while (!done(value) && std::chrono::steady_clock::now() < end) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        value = get();
+    }
+    if (!done(value)) ADD_FAILURE() << "gave up waiting for " << what;
+    return value;
+}
+
+class RealXInput : public testing::Test {
+protected:
+    void SetUp() override {
+        int fds[2];
+        ASSERT_EQ(pipe(fds), 0);
+        // A private server: nothing else takes our pointer or covers our window.
+        server = fork();
+        if (server == 0) {
+            close(fds[0]);
+            dup2(open("/dev/null", O_WRONLY), 2);
+            execlp("Xvfb", "Xvfb", "-displayfd", std::to_string(fds[1]).c_str(), "-screen", "0", "1024x768x24",
+                   "-nolisten", "tcp", static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        close(fds[1]);
+        std::string number;
+        for (char c = 0; read(fds[0], &c, 1) == 1 && c != '\n';) number += c;
+        close(fds[0]);
+        ASSERT_FALSE(number.empty()) << "Xvfb did not start";
+        setenv("DISPLAY", (":" + number).c_str(), 1);
+        const std::string zinnet = ExecutableDir() + "/../zinnet";
+        ASSERT_EQ(access(zinnet.c_str(), X_OK), 0) << "build the game first: " << zinnet;
+        game = fork();
+        if (game == 0) {
+            if (chdir(dir.Root().c_str()) != 0) _exit(126);
+            setenv("SDL_AUDIODRIVER", "dummy", 1);
+            execl(zinnet.c_str(), zinnet.c_str(), static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        const std::string found = Until(
+            "the window", [] { return Shell("xdotool search --name 'Zinnet Memory Game'"); },
+            [](const std::string& id) { return !id.empty(); });
+        window = std::strtoul(found.c_str(), nullptr, 10);
+    }
+    void TearDown() override {
+        if (game > 0) kill(game, SIGKILL), waitpid(game, nullptr, 0);
+        kill(server, SIGTERM);
+        waitpid(server, nullptr, 0);
+    }
+
+    Rgb Shows(const std::string& what, const std::function<bool(const Rgb&)>& done) {
+        const Rgb shot = Until(
+            what, [this] { return CaptureWindow(window); }, [&](const Rgb& s) { return s.width == 800 && done(s); });
+        if (testing::Test::HasFailure()) shot.SavePng(FailurePath(what));
+        return shot;
+    }
+    void ClickAt(int x, int y) {
+        const std::string w = " --window " + std::to_string(window) + " ";
+        Shell("xdotool mousemove" + w + std::to_string(x + 3) + " " + std::to_string(y + 2) + " sleep 0.1 mousemove" +
+              w + std::to_string(x) + " " + std::to_string(y) + " sleep 0.1 mousedown 1 sleep 0.08 mouseup 1");
+    }
+    void Key(const std::string& key) { Shell("sleep 0.2; xdotool key " + key); }
+    int ExitStatus() {
+        int status = -1;
+        Until(
+            "the game to end", [&] { return waitpid(game, &status, WNOHANG); }, [&](pid_t p) { return p == game; });
+        game = -1;
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+    GameDir dir{ConfigWith({{"time_to_start", "3000"}, {"hide_time", "600"}})};
+    pid_t server = -1, game = -1;
+    unsigned long window = 0;
+};
+
+// Pixels in a 200 x 16 band at the centre that differ from the background
+// (taken from a corner: an effect changes it).
+int Ink(const Rgb& s, int top) {
+    int n = 0;
+    for (int y = top; y < top + 16; ++y)
+        for (int x = 300; x < 500; ++x) n += std::memcmp(s.At(x, y), s.At(4, 596), 3) != 0;
+    return n;
+}
+
+// The menu's lines, as text on their rows and nothing on the rows around them.
+std::function<bool(const Rgb&)> Lines(int count) {
+    return [count](const Rgb& s) {
+        const int top = 300 - 13 * count;
+        for (int i = 0; i < count; ++i)
+            if (Ink(s, top + 26 * i) < 40) return false;
+        return Ink(s, top - 26) == 0 && Ink(s, top + 26 * count) == 0;
+    };
+}
+
+std::vector<Ostrel::ivec4> Cards() {
+    std::vector<Card> cards(12);
+    CardLayout::Arrange(cards, 800, 600, 256);
+    std::vector<Ostrel::ivec4> rects;
+    for (const Card& card : cards) rects.push_back(card.Rect());
+    return rects;
+}
+
+bool Same(const Rgb& s, const Ostrel::ivec4& a, const Ostrel::ivec4& b) {
+    for (int y = 0; y < a.w; y += 3)
+        for (int x = 0; x < a.z; x += 3)
+            if (std::memcmp(s.At(a.x + x, a.y + y), s.At(b.x + x, b.y + y), 3) != 0) return false;
+    return true;
+}
+
+// Each card's partner on a face-up deal; empty unless every card has exactly one.
+std::vector<int> Partners(const Rgb& s) {
+    const auto cards = Cards();
+    std::vector<int> partner(cards.size(), -1);
+    for (size_t i = 0; i < cards.size(); ++i) {
+        for (size_t j = 0; j < cards.size(); ++j) {
+            if (i == j || !Same(s, cards[i], cards[j])) continue;
+            if (partner[i] >= 0) return {};
+            partner[i] = static_cast<int>(j);
+        }
+        if (partner[i] < 0 || s.Drawn(cards[i].x, cards[i].y, cards[i].z, cards[i].w) < cards[i].z * cards[i].w / 2)
+            return {};
+    }
+    return partner;
+}
+
+bool FaceDown(const Rgb& s) {
+    const auto cards = Cards();
+    for (const auto& card : cards)
+        if (!Same(s, cards[0], card) || s.Drawn(card.x, card.y, card.z, card.w) == 0) return false;
+    return true;
+}
+
+TEST_F(RealXInput, FromIntroToQuitGame) {
+    Shows("intro", [](const Rgb& s) { return s.Drawn(214, 75, 372, 140) > 10000 && s.Drawn(340, 295, 120, 20) > 100; });
+    const auto cards = Cards();
+    const auto click = [&](size_t i) { ClickAt(cards[i].x + cards[i].z / 2, cards[i].y + cards[i].w / 2); };
+    std::vector<int> partner;
+    for (bool again : {false, true}) {
+        ClickAt(400, again ? 282 : 560);  // the intro, then Restart
+        Shows("a face-up deal", [&](const Rgb& s) { return !(partner = Partners(s)).empty(); });
+        ASSERT_FALSE(partner.empty());
+        Shows("the deal face down", FaceDown);
+        size_t other = partner[0] == 1 ? 2 : 1;
+        if (!again) {
+            click(0), click(other);
+            Shows("the failed pair shown", [&](const Rgb& s) { return !FaceDown(s); });
+            Shows("the failed pair turned back", FaceDown);
+        }
+        for (size_t i = 0; i < cards.size(); ++i)
+            if (partner[i] > static_cast<int>(i)) click(i), click(static_cast<size_t>(partner[i]));
+        Shows("game over", Lines(2));
+    }
+    ClickAt(400, 282);
+    Shows("a new deal", [&](const Rgb& s) { return !Partners(s).empty(); });
+    Key("Escape");
+    Shows("the menu", Lines(5));
+    ClickAt(400, LineTop0 + 2 * 26 + 8);
+    Shows("options", Lines(2));
+    ClickAt(400, 282);
+    Shows("effects", Lines(5));
+    ClickAt(400, LineTop0 + 3 * 26 + 8);
+    Shows("the gameboy logo", [](const Rgb& s) { return s.Colours(261, 50, 279, 105) <= 4; });
+    const Rgb before = CaptureWindow(window);
+    Key("Tab");
+    Shows("the editor", [&](const Rgb& s) {
+        int changed = 0;
+        for (size_t i = 0; i < s.px.size(); ++i) changed += s.px[i] != before.px[i];
+        return changed > 3000;
+    });
+    Key("Tab");
+    Key("Escape");
+    Shows("options again", Lines(2));
+    Key("Escape");
+    Shows("the menu again", Lines(5));
+    ClickAt(400, LineTop0 + 4 * 26 + 8);
+    EXPECT_EQ(ExitStatus(), 0);
+}
+
+TEST_F(RealXInput, SigtermExitsZero) {
+    Shows("intro", [](const Rgb& s) { return s.Drawn(214, 75, 372, 140) > 10000; });
+    kill(game, SIGTERM);
+    EXPECT_EQ(ExitStatus(), 0);
+}
+
+}  // namespace
