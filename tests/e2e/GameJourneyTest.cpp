@@ -8,8 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
-#include <filesystem>
+#include <numeric>
 
 using namespace GameTest;
 
@@ -27,29 +28,29 @@ bool AllFaceDownAtRest(TestGame& g) {
     return true;
 }
 
-// A failed pair first (card 0 and one with another picture), then every pair.
-std::vector<size_t> Plan(const std::vector<Card>& cards) {
-    size_t other = 1;
-    while (cards[other].frontTexture == cards[0].frontTexture) ++other;
-    std::vector<size_t> plan{0, other};
-    std::vector<bool> used(cards.size(), false);
-    for (size_t i = 0; i < cards.size(); ++i) {
-        for (size_t j = i + 1; j < cards.size() && !used[i]; ++j) {
-            if (used[j] || cards[j].frontTexture != cards[i].frontTexture) continue;
-            used[i] = used[j] = true;
-            plan.insert(plan.end(), {i, j});
-        }
-    }
-    return plan;
+// The deal in picture order: pairs side by side, a failed pair at 0 and 2.
+std::vector<size_t> Sorted(const std::vector<Card>& cards) {
+    std::vector<size_t> order(cards.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(),
+                     [&](size_t a, size_t b) { return cards[a].frontTexture < cards[b].frontTexture; });
+    return order;
 }
 
-void PushOnCard(TestGame& g, size_t index, bool click = true) {
+void PushOnCard(TestGame& g, size_t index, bool release = true) {
     const Card& card = Cards(g)[index];
-    if (click) {
-        PushClick(card.x + card.w / 2, card.y + card.h / 2);
-    } else {
-        PushMouse(card.x + card.w / 2, card.y + card.h / 2, true);
-    }
+    PushMouse(card.x + card.w / 2, card.y + card.h / 2, true);
+    if (release) PushMouse(card.x + card.w / 2, card.y + card.h / 2, false);
+}
+
+// The menu logo at `scale` times its 93 x 35 design size, centred, nothing beside it.
+Step Logo(int scale, int width) {
+    return Do("the logo", [=](TestGame& g) {
+        const Rgb f = g.Pixels();
+        const int w = 93 * scale, x = width / 2 - w / 2, h = 35 * scale;
+        EXPECT_EQ(f.Drawn(0, 50, x, h) + f.Drawn(x + w, 50, width - x - w, h), 0);
+        EXPECT_GT(f.Drawn(x, 50, 10, h) * f.Drawn(x + w - 10, 50, 10, h), 0);
+    });
 }
 
 // And lets the 150 ms pass before the menu takes its next key.
@@ -75,35 +76,26 @@ void Choose(std::vector<Step>& s, const std::string& label, bool last = false) {
     s.push_back(last ? Do("Return", [](TestGame&) { PushKeyPress(SDLK_RETURN); }) : Key(SDLK_RETURN));
 }
 
-// Plays a deal to its last card with the mouse, the last card pressed and
-// held: its release arrives on the game-over screen, over "Quit Game", which
-// must not choose it.
-void PlayDealWithMouse(std::vector<Step>& s, bool withFailedPair) {
-    auto plan = std::make_shared<std::vector<size_t>>();
-    s.push_back(WaitFor("memorise phase over", AllFaceDownAtRest));
-    s.push_back(Do("plan", [plan, withFailedPair](TestGame& g) {
-        *plan = Plan(Cards(g));
-        if (!withFailedPair) plan->erase(plan->begin(), plan->begin() + 2);
+// Plays a deal with the mouse, the last card pressed and held: its release
+// arrives on the game-over screen, over "Quit Game", which must not choose it.
+void PlayDealWithMouse(std::vector<Step>& s, bool failedPair) {
+    auto order = std::make_shared<std::vector<size_t>>();
+    s.push_back(WaitFor("memorise phase over", [order](TestGame& g) {
+        *order = Sorted(Cards(g));
+        return AllFaceDownAtRest(g);
     }));
-    if (withFailedPair) {
-        s.push_back(Do("turn a card", [plan](TestGame& g) { PushOnCard(g, (*plan)[0]); }));
-        s.push_back(Do("turn another picture", [plan](TestGame& g) {
-            EXPECT_FALSE(Cards(g)[(*plan)[0]].faceDown);
-            PushOnCard(g, (*plan)[1]);
+    const auto turn = [order](size_t k) { return Do("turn", [order, k](TestGame& g) { PushOnCard(g, (*order)[k]); }); };
+    if (failedPair) {
+        s.insert(s.end(), {turn(0), turn(2), turn(4)});  // the third while the failed pair shows
+        s.push_back(Do("the failed pair up, the third card down", [order](TestGame& g) {
+            EXPECT_FALSE(Cards(g)[(*order)[0]].faceDown || Cards(g)[(*order)[2]].faceDown);
+            EXPECT_TRUE(Cards(g)[(*order)[4]].faceDown);
         }));
-        // While the failed pair shows, a third card stays down.
-        s.push_back(Do("turn a third card", [plan](TestGame& g) {
-            EXPECT_FALSE(Cards(g)[(*plan)[1]].faceDown);
-            PushOnCard(g, (*plan)[2] == (*plan)[1] ? (*plan)[3] : (*plan)[2]);
-        }));
-        s.push_back(Do("third card stayed down", [](TestGame& g) { EXPECT_EQ(g.Table()->CountFaceUpUnmatched(), 2); }));
-        s.push_back(WaitFor("failed pair turned back", AllFaceDownAtRest));
-        s.push_back(Do("", [plan](TestGame&) { plan->erase(plan->begin(), plan->begin() + 2); }));
+        s.push_back(WaitFor("the failed pair turned back", AllFaceDownAtRest));
     }
-    s.push_back({"turn every pair", [plan, n = size_t(0)](TestGame& g) mutable {
-                     const bool last = n + 1 == plan->size();
-                     PushOnCard(g, (*plan)[n], !last);
-                     return ++n == plan->size();
+    s.push_back({"turn every pair", [order, n = size_t(0)](TestGame& g) mutable {
+                     PushOnCard(g, (*order)[n], n + 1 < order->size());
+                     return ++n == order->size();
                  }});
     s.push_back(ScreenIs("gameover"));
     s.push_back(Do("release over Quit Game", [](TestGame& g) {
@@ -149,10 +141,7 @@ TEST(GameJourney, MouseDealsGameOverRestartAndQuit) {
     }));
     PlayDealWithMouse(s, true);
     s.push_back(Do("restart", [](TestGame& g) { EXPECT_TRUE(g.ClickLine("Restart")); }));
-    s.push_back(ScreenIs("game"));
-    s.push_back(Do("a new deal", [](TestGame& g) {
-        for (const Card& card : Cards(g)) EXPECT_FALSE(card.matched || card.faceDown);
-    }));
+    s.push_back(WaitFor("a new deal", [](TestGame& g) { return g.Screen() == "game" && !Cards(g)[0].matched; }));
     PlayDealWithMouse(s, false);
     // The mixer writes in real time: wait for its output, with a generous limit.
     s.push_back(WaitFor("a card heard", [&audio, start = Uint32(0)](TestGame&) mutable {
@@ -164,10 +153,7 @@ TEST(GameJourney, MouseDealsGameOverRestartAndQuit) {
     s.push_back(Do("quit", [](TestGame& g) { EXPECT_TRUE(g.ClickLine("Quit Game")); }));
     s.push_back(WaitFor("the loop to end", [](TestGame& g) { return !g.Running(); }));
     game.Play();
-    EXPECT_FALSE(game.Running());
-
-    const std::string samples = ReadBytes(audio);
-    EXPECT_NE(samples.find_first_not_of('\0'), std::string::npos) << "no card was heard turning";
+    EXPECT_NE(ReadBytes(audio).find_first_not_of('\0'), std::string::npos) << "no card was heard turning";
 }
 
 TEST(GameJourney, ControllerDeal) {
@@ -181,15 +167,14 @@ TEST(GameJourney, ControllerDeal) {
     s.push_back(Do("A up", [&](TestGame&) { pad.Set(SDL_CONTROLLER_BUTTON_A, false); }));
     s.push_back(ScreenIs("game"));
     s.push_back(WaitFor("memorise phase over", AllFaceDownAtRest));
-    auto start = std::make_shared<int>();
-    s.push_back(Do("", [start](TestGame& g) { *start = g.Table()->selectedIndex; }));
     s.push_back(Frames(30));
-    s.push_back(Do("idle controller", [start](TestGame& g) {
-        EXPECT_TRUE(AllFaceDownAtRest(g)) << "a card turned without a button";
-        EXPECT_EQ(g.Table()->selectedIndex, *start) << "the highlight moved by itself";
-    }));
     auto plan = std::make_shared<std::vector<size_t>>();
-    s.push_back(Do("plan", [plan](TestGame& g) { *plan = Plan(Cards(g)); }));
+    s.push_back(Do("idle controller", [plan](TestGame& g) {
+        EXPECT_TRUE(AllFaceDownAtRest(g)) << "a card turned without a button";
+        EXPECT_EQ(g.Table()->selectedIndex, 0) << "the highlight moved by itself";
+        *plan = Sorted(Cards(g));
+        plan->insert(plan->begin(), {(*plan)[0], (*plan)[2]});  // a failed pair first
+    }));
     // One button at a time, held one frame, then the 150 ms repeat gate.
     s.push_back({"play the deal",
                  [&pad, plan, n = size_t(0), held = SDL_CONTROLLER_BUTTON_INVALID, wait = 0](TestGame& g) mutable {
@@ -231,12 +216,7 @@ TEST(GameJourney, MenuByKeys) {
     }));
     s.push_back(Key(SDLK_ESCAPE));
     s.push_back(MenuShows(RootMenu));
-    s.push_back(Do("the logo at three times its size, centred", [](TestGame& g) {
-        const Rgb frame = g.Pixels();
-        EXPECT_EQ(frame.Drawn(0, 50, 261, 105) + frame.Drawn(540, 50, 260, 105), 0);
-        EXPECT_GT(frame.Drawn(261, 50, 10, 105), 0);
-        EXPECT_GT(frame.Drawn(530, 50, 10, 105), 0);
-    }));
+    s.push_back(Logo(3, 800));
     Choose(s, "Continue");
     s.push_back(Do("the same deal", [deal](TestGame& g) {
         ASSERT_EQ(g.Screen(), "game");
@@ -323,12 +303,7 @@ TEST(GameJourney, EditorAndResizes) {
     }));
     s.push_back(Key(SDLK_ESCAPE));
     s.push_back(MenuShows(RootMenu));
-    s.push_back(Do("the logo at twice its size, centred", [](TestGame& g) {
-        const Rgb frame = g.Pixels();
-        EXPECT_EQ(frame.Drawn(0, 50, 227, 70) + frame.Drawn(413, 50, 227, 70), 0);
-        EXPECT_GT(frame.Drawn(227, 50, 10, 70), 0);
-        EXPECT_GT(frame.Drawn(403, 50, 10, 70), 0);
-    }));
+    s.push_back(Logo(2, 640));
     s.push_back(Key(SDLK_ESCAPE));
     s.push_back(Do("grow", [](TestGame& g) { PushResize(g.Window(), 1600, 900); }));
     s.push_back(Frames(2));

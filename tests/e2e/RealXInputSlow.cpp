@@ -12,8 +12,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <fcntl.h>
-
 #include <chrono>
 #include <cstring>
 #include <thread>
@@ -22,40 +20,29 @@ using namespace GameTest;
 
 namespace {
 
-constexpr int LineTop0 = 300 - 65;  // the first of five centred menu lines, 26 pixels apart
+// The middle of line i of a centred menu of n lines, 26 pixels apart.
+int Line(int n, int i) {
+    return 300 - 13 * n + 26 * i + 8;
+}
 
-template <typename Get, typename Done>
-auto Until(const std::string& what, Get get, Done done) {
+bool Until(const std::string& what, const std::function<bool()>& done) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    auto value = get();
-    while (!done(value) && std::chrono::steady_clock::now() < end) {
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end) return ADD_FAILURE() << "gave up waiting for " << what, false;
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        value = get();
     }
-    if (!done(value)) ADD_FAILURE() << "gave up waiting for " << what;
-    return value;
+    return true;
 }
 
 class RealXInput : public testing::Test {
 protected:
     void SetUp() override {
-        int fds[2];
-        ASSERT_EQ(pipe(fds), 0);
         // A private server: nothing else takes our pointer or covers our window.
-        server = fork();
-        if (server == 0) {
-            close(fds[0]);
-            dup2(open("/dev/null", O_WRONLY), 2);
-            execlp("Xvfb", "Xvfb", "-displayfd", std::to_string(fds[1]).c_str(), "-screen", "0", "1024x768x24",
-                   "-nolisten", "tcp", static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        close(fds[1]);
-        std::string number;
-        for (char c = 0; read(fds[0], &c, 1) == 1 && c != '\n';) number += c;
-        close(fds[0]);
-        ASSERT_FALSE(number.empty()) << "Xvfb did not start";
-        setenv("DISPLAY", (":" + number).c_str(), 1);
+        const std::string number = dir.Root() + "/display";
+        server =
+            Shell("Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>" + number + " >/dev/null 2>&1 & echo $!");
+        ASSERT_TRUE(Until("Xvfb", [&] { return ReadBytes(number).find('\n') != std::string::npos; }));
+        setenv("DISPLAY", (":" + std::to_string(std::stoi(ReadBytes(number)))).c_str(), 1);
         const std::string zinnet = ExecutableDir() + "/../zinnet";
         ASSERT_EQ(access(zinnet.c_str(), X_OK), 0) << "build the game first: " << zinnet;
         game = fork();
@@ -65,39 +52,36 @@ protected:
             execl(zinnet.c_str(), zinnet.c_str(), static_cast<char*>(nullptr));
             _exit(127);
         }
-        const std::string found = Until(
-            "the window", [] { return Shell("xdotool search --name 'Zinnet Memory Game'"); },
-            [](const std::string& id) { return !id.empty(); });
+        std::string found;
+        Until("the window", [&] { return !(found = Shell("xdotool search --name 'Zinnet Memory Game'")).empty(); });
         window = std::strtoul(found.c_str(), nullptr, 10);
     }
     void TearDown() override {
         if (game > 0) kill(game, SIGKILL), waitpid(game, nullptr, 0);
-        kill(server, SIGTERM);
-        waitpid(server, nullptr, 0);
+        Shell("kill " + server);
     }
 
-    Rgb Shows(const std::string& what, const std::function<bool(const Rgb&)>& done) {
-        const Rgb shot = Until(
-            what, [this] { return CaptureWindow(window); }, [&](const Rgb& s) { return s.width == 800 && done(s); });
-        if (testing::Test::HasFailure()) shot.SavePng(FailurePath(what));
-        return shot;
+    void Shows(const std::string& what, const std::function<bool(const Rgb&)>& done) {
+        Rgb shot;
+        if (!Until(what, [&] { return (shot = CaptureWindow(window)).width == 800 && done(shot); }))
+            shot.SavePng(FailurePath(what));
     }
     void ClickAt(int x, int y) {
         const std::string w = " --window " + std::to_string(window) + " ";
         Shell("xdotool mousemove" + w + std::to_string(x + 3) + " " + std::to_string(y + 2) + " sleep 0.1 mousemove" +
               w + std::to_string(x) + " " + std::to_string(y) + " sleep 0.1 mousedown 1 sleep 0.08 mouseup 1");
     }
-    void Key(const std::string& key) { Shell("sleep 0.2; xdotool key " + key); }
+    void Key(const std::string& key) { Shell("sleep 0.2; xdotool key " + key); }  // the menu's 150 ms
     int ExitStatus() {
         int status = -1;
-        Until(
-            "the game to end", [&] { return waitpid(game, &status, WNOHANG); }, [&](pid_t p) { return p == game; });
+        Until("the game to end", [&] { return waitpid(game, &status, WNOHANG) == game; });
         game = -1;
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
     GameDir dir{ConfigWith({{"time_to_start", "3000"}, {"hide_time", "600"}})};
-    pid_t server = -1, game = -1;
+    pid_t game = -1;
+    std::string server;
     unsigned long window = 0;
 };
 
@@ -163,44 +147,36 @@ TEST_F(RealXInput, FromIntroToQuitGame) {
     const auto cards = Cards();
     const auto click = [&](size_t i) { ClickAt(cards[i].x + cards[i].z / 2, cards[i].y + cards[i].w / 2); };
     std::vector<int> partner;
-    for (bool again : {false, true}) {
-        ClickAt(400, again ? 282 : 560);  // the intro, then Restart
-        Shows("a face-up deal", [&](const Rgb& s) { return !(partner = Partners(s)).empty(); });
-        ASSERT_FALSE(partner.empty());
-        Shows("the deal face down", FaceDown);
-        size_t other = partner[0] == 1 ? 2 : 1;
-        if (!again) {
-            click(0), click(other);
-            Shows("the failed pair shown", [&](const Rgb& s) { return !FaceDown(s); });
-            Shows("the failed pair turned back", FaceDown);
-        }
-        for (size_t i = 0; i < cards.size(); ++i)
-            if (partner[i] > static_cast<int>(i)) click(i), click(static_cast<size_t>(partner[i]));
-        Shows("game over", Lines(2));
-    }
-    ClickAt(400, 282);
+    ClickAt(400, 560);
+    Shows("a face-up deal", [&](const Rgb& s) { return !(partner = Partners(s)).empty(); });
+    ASSERT_FALSE(partner.empty());
+    Shows("the deal face down", FaceDown);
+    click(0), click(partner[0] == 1 ? 2 : 1);
+    Shows("the failed pair shown", [&](const Rgb& s) { return !FaceDown(s); });
+    Shows("the failed pair turned back", FaceDown);
+    for (size_t i = 0; i < cards.size(); ++i)
+        if (partner[i] > static_cast<int>(i)) click(i), click(static_cast<size_t>(partner[i]));
+    Shows("game over", Lines(2));
+    ClickAt(400, Line(2, 0));
     Shows("a new deal", [&](const Rgb& s) { return !Partners(s).empty(); });
     Key("Escape");
     Shows("the menu", Lines(5));
-    ClickAt(400, LineTop0 + 2 * 26 + 8);
+    ClickAt(400, Line(5, 2));
     Shows("options", Lines(2));
-    ClickAt(400, 282);
+    ClickAt(400, Line(2, 0));
     Shows("effects", Lines(5));
-    ClickAt(400, LineTop0 + 3 * 26 + 8);
+    ClickAt(400, Line(5, 3));
     Shows("the gameboy logo", [](const Rgb& s) { return s.Colours(261, 50, 279, 105) <= 4; });
     const Rgb before = CaptureWindow(window);
+    ASSERT_EQ(before.width, 800);
     Key("Tab");
-    Shows("the editor", [&](const Rgb& s) {
-        int changed = 0;
-        for (size_t i = 0; i < s.px.size(); ++i) changed += s.px[i] != before.px[i];
-        return changed > 3000;
-    });
+    Shows("the editor", [&](const Rgb& s) { return std::memcmp(s.At(60, 60), before.At(60, 60), 3) != 0; });
     Key("Tab");
     Key("Escape");
     Shows("options again", Lines(2));
     Key("Escape");
     Shows("the menu again", Lines(5));
-    ClickAt(400, LineTop0 + 4 * 26 + 8);
+    ClickAt(400, Line(5, 4));
     EXPECT_EQ(ExitStatus(), 0);
 }
 

@@ -18,15 +18,11 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
-#include <iterator>
 #include <set>
 #include <sstream>
-#include <thread>
 
 // Last: the X11 headers it pulls in define words like None and Bool.
 #include <SDL_syswm.h>
@@ -60,7 +56,6 @@ private:
 };
 
 void Push(SDL_Event e) {
-    e.common.timestamp = SDL_GetTicks();
     if (SDL_PushEvent(&e) != 1) ADD_FAILURE() << "SDL_PushEvent: " << SDL_GetError();
 }
 
@@ -74,11 +69,8 @@ Uint32 WindowId() {
 std::string Shell(const std::string& command) {
     std::string out;
     FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
-    if (pipe == nullptr) return out;
-    char buffer[65536];
-    size_t n = 0;
-    while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, n);
-    pclose(pipe);
+    for (int c; pipe != nullptr && (c = fgetc(pipe)) != EOF;) out += static_cast<char>(c);
+    if (pipe != nullptr) pclose(pipe);
     return out;
 }
 
@@ -87,17 +79,12 @@ std::string ReadBytes(const std::string& path) {
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-std::string ConfigWith(const std::map<std::string, std::string>& overrides) {
-    std::map<std::string, std::string> pending = overrides;
+std::string ConfigWith(std::map<std::string, std::string> values) {
     std::istringstream lines(ReadBytes(std::string(OSTREL_SOURCE_DIR) + "/assets/game/config.txt"));
-    std::string line, out;
-    while (std::getline(lines, line)) {
-        const std::string key = line.substr(0, line.find('='));
-        auto it = pending.find(key);
-        out += it == pending.end() ? line + "\n" : key + "=" + it->second + "\n";
-        if (it != pending.end()) pending.erase(it);
-    }
-    for (const auto& entry : pending) out += entry.first + "=" + entry.second + "\n";
+    std::string out;
+    for (std::string line; std::getline(lines, line);)
+        if (values.count(line.substr(0, line.find('='))) == 0) out += line + "\n";
+    for (const auto& entry : values) out += entry.first + "=" + entry.second + "\n";
     return out;
 }
 
@@ -133,19 +120,16 @@ std::string GameDir::Original(const std::string& relative) const {
     return ReadBytes(std::string(OSTREL_SOURCE_DIR) + "/" + relative);
 }
 
-void PushKey(SDL_Keycode key, bool down) {
-    SDL_Event e{};
-    e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-    e.key.windowID = WindowId();
-    e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
-    e.key.keysym.sym = key;
-    e.key.keysym.scancode = SDL_GetScancodeFromKey(key);
-    Push(e);
-}
-
 void PushKeyPress(SDL_Keycode key) {
-    PushKey(key, true);
-    PushKey(key, false);
+    for (const bool down : {true, false}) {
+        SDL_Event e{};
+        e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+        e.key.windowID = WindowId();
+        e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+        e.key.keysym.sym = key;
+        e.key.keysym.scancode = SDL_GetScancodeFromKey(key);
+        Push(e);
+    }
 }
 
 namespace {
@@ -402,58 +386,33 @@ void TestGame::Render() {
 }
 
 std::vector<ChildRun> RunInChildren(const std::vector<std::function<int()>>& jobs, int parallel, int timeoutSeconds) {
-    struct Child {
-        size_t job;
-        pid_t pid;
-        std::string log;
-        std::chrono::steady_clock::time_point start;
-    };
     std::vector<ChildRun> runs(jobs.size());
-    std::vector<Child> running;
-    size_t next = 0;
-    while (next < jobs.size() || !running.empty()) {
-        while (next < jobs.size() && static_cast<int>(running.size()) < parallel) {
-            char log[] = "/tmp/ostrel-child-XXXXXX";
-            close(mkstemp(log));
+    std::map<pid_t, size_t> running;
+    for (size_t next = 0; next < jobs.size() || !running.empty();) {
+        if (next < jobs.size() && static_cast<int>(running.size()) < parallel) {
             std::fflush(nullptr);
             const pid_t pid = fork();
             if (pid == 0) {
-                std::freopen(log, "w", stdout);
+                alarm(static_cast<unsigned>(timeoutSeconds));  // a hang ends as SIGALRM
+                std::freopen(("/tmp/ostrel-child-" + std::to_string(getpid())).c_str(), "w", stdout);
                 dup2(fileno(stdout), STDERR_FILENO);
-                int status = 70;
-                try {
-                    status = jobs[next]();
-                } catch (const std::exception& e) {
-                    std::cerr << "uncaught exception: " << e.what() << std::endl;
-                }
+                const int status = jobs[next]();
                 std::fflush(nullptr);
-                _exit(status);  // no test-program exit handlers in the child
+                _exit(status);  // none of the test program's exit handlers
             }
-            running.push_back({next++, pid, log, std::chrono::steady_clock::now()});
+            running[pid] = next++;
+            continue;
         }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        for (size_t i = 0; i < running.size();) {
-            Child& c = running[i];
-            int status = 0;
-            pid_t done = waitpid(c.pid, &status, WNOHANG);
-            ChildRun& run = runs[c.job];
-            if (done == 0 && std::chrono::steady_clock::now() - c.start > std::chrono::seconds(timeoutSeconds)) {
-                kill(c.pid, SIGKILL);
-                done = waitpid(c.pid, &status, 0);
-                run.how = "hung, killed";
-            } else if (done == 0) {
-                ++i;
-                continue;
-            } else if (WIFEXITED(status)) {
-                run.how = "exit " + std::to_string(WEXITSTATUS(status));
-                run.clean = WEXITSTATUS(status) == 0;
-            } else {
-                run.how = "signal " + std::to_string(WTERMSIG(status));
-            }
-            run.output = ReadBytes(c.log);
-            std::remove(c.log.c_str());
-            running.erase(running.begin() + static_cast<long>(i));
-        }
+        int status = 0;
+        const pid_t pid = wait(&status);
+        ChildRun& run = runs[running[pid]];
+        running.erase(pid);
+        run.clean = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+        run.how = WIFEXITED(status) ? "exit " + std::to_string(WEXITSTATUS(status))
+                                    : "signal " + std::to_string(WTERMSIG(status));
+        const std::string log = "/tmp/ostrel-child-" + std::to_string(pid);
+        run.output = ReadBytes(log);
+        std::remove(log.c_str());
     }
     return runs;
 }

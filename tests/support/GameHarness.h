@@ -32,7 +32,7 @@ using OstrelTest::ScopedChdir;
 using OstrelTest::TempDir;
 
 // The repository's config.txt with these keys' values replaced or appended.
-std::string ConfigWith(const std::map<std::string, std::string>& overrides);
+std::string ConfigWith(std::map<std::string, std::string> values);
 // Short memorise and hide phases for scripted play.
 std::string QuickConfig();
 std::string ReadBytes(const std::string& path);
@@ -51,7 +51,6 @@ private:
     TempDir dir;
 };
 
-void PushKey(SDL_Keycode key, bool down);
 void PushKeyPress(SDL_Keycode key);
 void PushMouse(int x, int y, bool down);  // motion, then the left button
 void PushClick(int x, int y);             // motion, press and release in one frame
@@ -137,7 +136,7 @@ private:
 
 struct ChildRun {
     bool clean = false;  // exited with status 0
-    std::string how;     // "exit 3", "signal 11", "hung"
+    std::string how;     // "exit 3", "signal 11" (14: hung)
     std::string output;  // standard output and error
 };
 std::vector<ChildRun> RunInChildren(const std::vector<std::function<int()>>& jobs, int parallel, int timeoutSeconds);
