@@ -208,77 +208,67 @@ TEST(GameJourney, MenuByKeys) {
     ScopedChdir in(dir.Root());
     TestGame game;
     auto& s = game.script;
-    auto deal = std::make_shared<std::vector<std::string>>();
-    s.push_back(Click(400, 300));
-    s.push_back(ScreenIs("game"));
-    s.push_back(Do("", [deal](TestGame& g) {
-        for (const Card& card : Cards(g)) deal->push_back(card.frontTexture);
-    }));
-    s.push_back(Key(SDLK_ESCAPE));
-    s.push_back(MenuShows(RootMenu));
-    s.push_back(Logo(3, 800));
+    auto first = std::make_shared<std::string>();
+    s.insert(s.end(),
+             {Click(400, 300), ScreenIs("game"), Do("", [first](TestGame& g) { *first = Cards(g)[0].frontTexture; }),
+              Key(SDLK_ESCAPE), MenuShows(RootMenu), Logo(3, 800)});
     Choose(s, "Continue");
-    s.push_back(Do("the same deal", [deal](TestGame& g) {
-        ASSERT_EQ(g.Screen(), "game");
-        for (size_t i = 0; i < deal->size(); ++i) EXPECT_EQ(Cards(g)[i].frontTexture, (*deal)[i]);
+    s.push_back(Do("the same deal", [first](TestGame& g) {
+        EXPECT_EQ(g.Screen(), "game");
+        EXPECT_EQ(Cards(g)[0].frontTexture, *first);
     }));
-    for (const char* size : {"16 cards", "20 cards"}) {
+    for (const size_t size : {16, 20}) {
         s.push_back(Key(SDLK_ESCAPE));
         Choose(s, "New Game");
         s.push_back(MenuShows({"12 cards", "16 cards", "20 cards"}));
-        Choose(s, size);
-        s.push_back(WaitFor(
-            size, [n = std::stoul(size)](TestGame& g) { return g.Screen() == "game" && Cards(g).size() == n; }));
+        Choose(s, std::to_string(size) + " cards");
+        s.push_back(WaitFor("the deal", [size](TestGame& g) { return Cards(g).size() == size; }));
     }
     // With 20 cards the menu button lies on the first card: a press there
     // opens the menu and leaves the card alone.
-    s.push_back(WaitFor("memorise phase over", AllFaceDownAtRest));
-    s.push_back(Do("press the menu button", [](TestGame& g) {
-        EXPECT_TRUE(Cards(g)[0].Contains(26, 26));
-        PushMouse(26, 26, true);
-    }));
-    s.push_back(Do("release", [](TestGame&) { PushMouse(26, 26, false); }));
-    s.push_back(MenuShows(RootMenu));
-    s.push_back(Key(SDLK_ESCAPE));
-    s.push_back(Do("first card still down", [](TestGame& g) {
-        EXPECT_EQ(g.Screen(), "game");
-        EXPECT_TRUE(Cards(g)[0].faceDown);
-    }));
-    s.push_back(Key(SDLK_ESCAPE));
+    s.insert(s.end(),
+             {WaitFor("memorise phase over", AllFaceDownAtRest),
+              Do("press the menu button",
+                 [](TestGame& g) {
+                     EXPECT_TRUE(Cards(g)[0].Contains(26, 26));
+                     PushMouse(26, 26, true);
+                 }),
+              Do("release", [](TestGame&) { PushMouse(26, 26, false); }), MenuShows(RootMenu), Key(SDLK_ESCAPE),
+              Do("first card still down",
+                 [](TestGame& g) {
+                     EXPECT_EQ(g.Screen(), "game");
+                     EXPECT_TRUE(Cards(g)[0].faceDown);
+                 }),
+              Key(SDLK_ESCAPE)});
     Choose(s, "Options");
-    s.push_back(MenuShows({"Effects", "Back"}));
-    s.push_back(Key(SDLK_RETURN));
-    s.push_back(MenuShows({"None", "CRT Effect", "Dither Effect", "Gameboy Effect", "Back"}));
-    // Each effect shows on the logo: its pixels change, each effect its own way.
-    auto logos = std::make_shared<std::vector<Rgb>>();
-    s.push_back(Do("plain logo", [logos](TestGame& g) { logos->push_back(g.Pixels()); }));
-    for (const char* effect : {"CRT Effect", "Dither Effect", "Gameboy Effect"}) {
-        Choose(s, effect);
-        s.push_back(Do(effect, [logos](TestGame& g) { logos->push_back(g.Pixels()); }));
-    }
-    s.push_back(Do("effects differ", [logos](TestGame&) {
-        ASSERT_EQ(logos->size(), 4u);
+    s.insert(s.end(), {MenuShows({"Effects", "Back"}), Key(SDLK_RETURN),
+                       MenuShows({"None", "CRT Effect", "Dither Effect", "Gameboy Effect", "Back"})});
+    // Each effect shows on the logo, each its own way.
+    auto frames = std::make_shared<std::vector<Rgb>>();
+    const auto keep = [frames](TestGame& g) { frames->push_back(g.Pixels()); };
+    s.push_back(Do("plain", keep));
+    for (const char* effect : {"CRT Effect", "Dither Effect", "Gameboy Effect"})
+        Choose(s, effect), s.push_back(Do(effect, keep));
+    s.push_back(Do("effects differ", [frames](TestGame&) {
         const auto differing = [&](size_t a, size_t b) {
             int n = 0;
-            for (size_t i = 0; i < (*logos)[a].px.size(); i += 3) n += (*logos)[a].px[i] != (*logos)[b].px[i];
+            for (size_t i = 0; i < (*frames)[a].px.size(); i += 3) n += (*frames)[a].px[i] != (*frames)[b].px[i];
             return n;
         };
-        for (size_t i = 1; i < 4; ++i) EXPECT_GT(differing(0, i), 10000) << "effect " << i << " not shown";
-        EXPECT_GT(differing(1, 2), 10000) << "dither looks like CRT";
-        EXPECT_GT(differing(2, 3), 10000) << "gameboy looks like dither";
-        EXPECT_LE((*logos)[3].Colours(261, 50, 279, 105), 4u) << "gameboy has four colours";
+        for (size_t i = 1; i < 4; ++i) EXPECT_GT(differing(i - 1, i), 10000) << "effect " << i << " not shown";
+        EXPECT_LE((*frames)[3].Colours(261, 50, 279, 105), 4u) << "gameboy has four colours";
     }));
-    for (int i = 0; i < 3; ++i) s.push_back(Key(SDLK_ESCAPE));
-    s.push_back(Do("the table still drawn", [](TestGame& g) {
-        EXPECT_EQ(g.Screen(), "game");
-        EXPECT_GE(g.Pixels().Colours(100, 100, 600, 400), 2u);
-    }));
-    s.push_back(Key(SDLK_ESCAPE));
+    s.insert(s.end(), {Key(SDLK_ESCAPE), Key(SDLK_ESCAPE), Key(SDLK_ESCAPE),
+                       Do("the table still drawn",
+                          [](TestGame& g) {
+                              EXPECT_EQ(g.Screen(), "game");
+                              EXPECT_GE(g.Pixels().Colours(100, 100, 600, 400), 2u);
+                          }),
+                       Key(SDLK_ESCAPE)});
     Choose(s, "Credits");
-    s.push_back(MenuShows({"Art - Dorvane Tamsel", "Programming - Halbrenk Oskel", "Programming - Vantosi Tobran",
-                           "Font - Wendral Mauk", "Back"}));
-    s.push_back(Key(SDLK_ESCAPE));
-    s.push_back(MenuShows(RootMenu));
+    s.insert(s.end(), {MenuShows({"Art - Dorvane Tamsel", "Programming - Halbrenk Oskel",
+                                  "Programming - Vantosi Tobran", "Font - Wendral Mauk", "Back"}),
+                       Key(SDLK_ESCAPE), MenuShows(RootMenu)});
     Choose(s, "Quit Game", true);
     s.push_back(WaitFor("the loop to end", [](TestGame& g) { return !g.Running(); }));
     game.Play();
@@ -288,28 +278,28 @@ TEST(GameJourney, EditorAndResizes) {
     GameDir dir;
     ScopedChdir in(dir.Root());
     TestGame game;
-    auto& s = game.script;
-    s.push_back(Key(SDLK_TAB));
-    s.push_back(WaitFor("editor shown", [](TestGame& g) { return g.EditorShown(); }));
-    s.push_back(Key(SDLK_TAB));
-    s.push_back(WaitFor("editor hidden", [](TestGame& g) { return !g.EditorShown(); }));
-    s.push_back(Do("resize", [](TestGame& g) { PushResize(g.Window(), 640, 480); }));
-    s.push_back(Frames(2));
-    s.push_back(Click(320, 240));
-    s.push_back(ScreenIs("game"));
-    s.push_back(Do("the deal fits", [](TestGame& g) {
-        EXPECT_EQ(g.Pixels().width, 640);
-        for (const Card& card : Cards(g)) EXPECT_TRUE(card.x >= 0 && card.x + card.w <= 640 && card.y + card.h <= 480);
-    }));
-    s.push_back(Key(SDLK_ESCAPE));
-    s.push_back(MenuShows(RootMenu));
-    s.push_back(Logo(2, 640));
-    s.push_back(Key(SDLK_ESCAPE));
-    s.push_back(Do("grow", [](TestGame& g) { PushResize(g.Window(), 1600, 900); }));
-    s.push_back(Frames(2));
-    // The menu button grows with the window.
-    s.push_back(Click(63, 63));
-    s.push_back(MenuShows(RootMenu));
+    game.script = {Key(SDLK_TAB),
+                   WaitFor("editor shown", [](TestGame& g) { return g.EditorShown(); }),
+                   Key(SDLK_TAB),
+                   WaitFor("editor hidden", [](TestGame& g) { return !g.EditorShown(); }),
+                   Do("shrink", [](TestGame& g) { PushResize(g.Window(), 640, 480); }),
+                   Frames(2),
+                   Click(320, 240),
+                   ScreenIs("game"),
+                   Do("the deal fits",
+                      [](TestGame& g) {
+                          EXPECT_EQ(g.Pixels().width, 640);
+                          for (const Card& card : Cards(g))
+                              EXPECT_TRUE(card.x >= 0 && card.x + card.w <= 640 && card.y + card.h <= 480);
+                      }),
+                   Key(SDLK_ESCAPE),
+                   MenuShows(RootMenu),
+                   Logo(2, 640),
+                   Key(SDLK_ESCAPE),
+                   Do("grow", [](TestGame& g) { PushResize(g.Window(), 1600, 900); }),
+                   Frames(2),
+                   Click(63, 63),  // the menu button grows with the window
+                   MenuShows(RootMenu)};
     game.Play();
 }
 

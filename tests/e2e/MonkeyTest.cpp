@@ -55,9 +55,8 @@ TEST(Monkey, RandomInputNeverBreaksTheGame) {
                                          {2, 3},     {1, 600},    {800, 1},     {333, 7}};
     std::set<std::string> seen;
     std::map<std::string, long> counts;
-    long rssStart = ResidentKiB(), quitsUndone = 0;
+    long rssStart = ResidentKiB(), quitsUndone = 0, lastReport = 0;
     const auto start = std::chrono::steady_clock::now();
-    auto lastReport = start;
     const auto elapsed = [&] {
         return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     };
@@ -73,8 +72,8 @@ TEST(Monkey, RandomInputNeverBreaksTheGame) {
             g.Quit();
             return;
         }
-        if (std::chrono::steady_clock::now() - lastReport >= std::chrono::minutes(1)) {
-            lastReport = std::chrono::steady_clock::now();
+        if (elapsed() >= 60.0 * static_cast<double>(lastReport + 1)) {
+            ++lastReport;
             std::cout << "Monkey: " << g.Frame() + 1 << " frames, " << static_cast<long>(elapsed()) << " s, resident "
                       << ResidentKiB() << " KiB" << std::endl;
         }
@@ -91,37 +90,23 @@ TEST(Monkey, RandomInputNeverBreaksTheGame) {
         if (g.Screen() == "menu" && chance(0.05)) PushKeyPress(SDLK_ESCAPE);
         if (chance(g.Data().editorVisible ? 0.012 : 0.006)) PushKeyPress(SDLK_TAB), ++counts["editor toggles"];
         if (chance(0.08)) pad.Set(static_cast<SDL_GameControllerButton>(pick(0, 14)), chance(0.6)), ++counts["pad"];
-        if (chance(0.007)) {
-            const auto size = sizes[pick(0, 7)];
-            PushResize(g.Window(), size.first, size.second);
-            ++counts["resizes"];
-        }
-        if (g.Data().editorVisible && chance(0.3)) {
-            std::vector<ImGuiWindow*> open;
-            for (ImGuiWindow* window : ImGui::GetCurrentContext()->Windows)
-                if (window->WasActive && !window->Hidden) open.push_back(window);
-            if (!open.empty()) {
-                const ImGuiWindow* target = open[static_cast<size_t>(pick(0, static_cast<int>(open.size()) - 1))];
-                mouse(static_cast<int>(target->Pos.x) + pick(0, std::max(1, static_cast<int>(target->Size.x) - 1)),
-                      static_cast<int>(target->Pos.y) + pick(0, std::max(1, static_cast<int>(target->Size.y) - 1)),
-                      !held);
-                ++counts["editor clicks"];
-            }
+        if (chance(0.007))
+            PushResize(g.Window(), sizes[pick(0, 7)].first, sizes[pick(0, 7)].second), ++counts["resizes"];
+        // Into the editor's window, or a menu or dialog it opened (the last one).
+        ImGuiWindow* top = g.EditorShown() ? ImGui::GetCurrentContext()->Windows.back() : nullptr;
+        if (top != nullptr && chance(0.3)) {
+            mouse(static_cast<int>(top->Pos.x) + pick(0, std::max(1, static_cast<int>(top->Size.x) - 1)),
+                  static_cast<int>(top->Pos.y) + pick(0, std::max(1, static_cast<int>(top->Size.y) - 1)), !held);
+            ++counts["editor clicks"];
         }
         // A player who remembers: the partner of a face-up card, or any card.
         if (g.Screen() == "game" && !g.Data().editorVisible && chance(0.25)) {
-            const std::vector<Card>& cards = g.Table()->cards;
             const Card* up = nullptr;
-            std::vector<const Card*> choices;
-            for (const Card& card : cards)
+            for (const Card& card : g.Table()->cards)
                 if (!card.faceDown && !card.matched) up = &card;
-            for (const Card& card : cards)
-                if (card.faceDown && (up == nullptr || card.frontTexture == up->frontTexture)) choices.push_back(&card);
-            if (!choices.empty()) {
-                const Card* card = choices[static_cast<size_t>(pick(0, static_cast<int>(choices.size()) - 1))];
-                PushClick(card->x + card->w / 2, card->y + card->h / 2);
-                ++counts["turns"];
-            }
+            for (const Card& card : g.Table()->cards)
+                if (card.faceDown && (up == nullptr || card.frontTexture == up->frontTexture) && chance(0.3))
+                    PushClick(card.x + card.w / 2, card.y + card.h / 2), ++counts["turns"];
         }
         if (g.Screen() == "gameover" && chance(0.02) && g.ClickLine("Restart")) ++counts["restarts"];
     };

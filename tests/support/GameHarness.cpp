@@ -59,11 +59,6 @@ void Push(SDL_Event e) {
     if (SDL_PushEvent(&e) != 1) ADD_FAILURE() << "SDL_PushEvent: " << SDL_GetError();
 }
 
-Uint32 WindowId() {
-    SDL_Window* window = SDL_GL_GetCurrentWindow();
-    return window != nullptr ? SDL_GetWindowID(window) : 0;
-}
-
 }  // namespace
 
 std::string Shell(const std::string& command) {
@@ -121,53 +116,39 @@ std::string GameDir::Original(const std::string& relative) const {
 }
 
 void PushKeyPress(SDL_Keycode key) {
-    for (const bool down : {true, false}) {
-        SDL_Event e{};
-        e.type = down ? SDL_KEYDOWN : SDL_KEYUP;
-        e.key.windowID = WindowId();
-        e.key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    for (const Uint32 type : {SDL_KEYDOWN, SDL_KEYUP}) {
+        SDL_Event e{type};
         e.key.keysym.sym = key;
         e.key.keysym.scancode = SDL_GetScancodeFromKey(key);
         Push(e);
     }
 }
 
-namespace {
-
-void PushButton(int x, int y, bool down) {
-    SDL_Event e{};
-    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
-    e.button.windowID = WindowId();
-    e.button.button = SDL_BUTTON_LEFT;
-    e.button.state = down ? SDL_PRESSED : SDL_RELEASED;
-    e.button.clicks = 1;
-    e.button.x = x;
-    e.button.y = y;
-    Push(e);
-}
-
-}  // namespace
-
 void PushMouse(int x, int y, bool down) {
-    SDL_Event e{};
-    e.type = SDL_MOUSEMOTION;
-    e.motion.windowID = WindowId();
+    SDL_Event e{SDL_MOUSEMOTION};
     e.motion.x = x;
     e.motion.y = y;
     Push(e);
-    PushButton(x, y, down);
+    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    e.button.button = SDL_BUTTON_LEFT;
+    e.button.x = x;  // a button event carries the position at a different place
+    e.button.y = y;
+    Push(e);
 }
 
 // One motion only: a second at the same place would read as no movement.
 void PushClick(int x, int y) {
     PushMouse(x, y, true);
-    PushButton(x, y, false);
+    SDL_Event e{SDL_MOUSEBUTTONUP};
+    e.button.button = SDL_BUTTON_LEFT;
+    e.button.x = x;
+    e.button.y = y;
+    Push(e);
 }
 
 void PushResize(SDL_Window* window, int width, int height) {
     SDL_SetWindowSize(window, width, height);
-    SDL_Event e{};
-    e.type = SDL_WINDOWEVENT;
+    SDL_Event e{SDL_WINDOWEVENT};
     e.window.event = SDL_WINDOWEVENT_RESIZED;
     e.window.windowID = SDL_GetWindowID(window);
     e.window.data1 = width;
@@ -176,8 +157,7 @@ void PushResize(SDL_Window* window, int width, int height) {
 }
 
 void PushWindowClose(SDL_Window* window) {
-    SDL_Event e{};
-    e.type = SDL_WINDOWEVENT;
+    SDL_Event e{SDL_WINDOWEVENT};
     e.window.event = SDL_WINDOWEVENT_CLOSE;
     e.window.windowID = SDL_GetWindowID(window);
     Push(e);
@@ -220,10 +200,8 @@ size_t Rgb::Colours(int x, int y, int w, int h, int step) const {
 }
 
 bool Rgb::SavePng(const std::string& path) const {
-    if (px.empty()) return false;
-    const bool ok = stbi_write_png(path.c_str(), width, height, 3, px.data(), width * 3) != 0;
-    if (ok) std::cerr << "E2E: frame saved to " << path << std::endl;
-    return ok;
+    std::cerr << "E2E: frame saved to " << path << std::endl;
+    return !px.empty() && stbi_write_png(path.c_str(), width, height, 3, px.data(), width * 3) != 0;
 }
 
 Rgb CaptureWindow(unsigned long xWindow) {
@@ -249,14 +227,10 @@ unsigned long XWindowOf(SDL_Window* window) {
 }
 
 std::string FailurePath(const std::string& tag) {
-    const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = info != nullptr ? std::string(info->test_suite_name()) + "." + info->name() : "none";
-    for (char& c : name)
-        if (c == '/') c = '_';
+    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
     const fs::path dir = fs::path(ExecutableDir()) / "e2e-failures";
-    std::error_code error;
-    fs::create_directories(dir, error);
-    return (dir / (name + "-" + tag + ".png")).string();
+    fs::create_directories(dir);
+    return (dir / (std::string(test->test_suite_name()) + "." + test->name() + "-" + tag + ".png")).string();
 }
 
 Step Do(const std::string& what, std::function<void(TestGame&)> action) {

@@ -1,14 +1,8 @@
-// GameHarness.h - the whole game under test, in process or as a program.
-//
-//   GameDir        a temporary working directory whose assets/ mirrors the
-//                  repository's file by file (links), with a test config.txt
-//   TestGame       the real Game on a fixed frame step (game time advances by
-//                  frames, never by the wall clock) driven by a list of Steps;
-//                  saves the frame as a PNG when a check fails
-//   Push*          SDL events as a player causes them; seen the next frame
-//   VirtualPad     a virtual game controller (attach before Play)
-//   RunInChild     a job in a forked process: a crash or hang ends the child
-//   CaptureWindow  an X window's contents through ImageMagick's import
+// GameHarness.h - the whole game under test. GameDir: a working directory
+// mirroring assets/ file by file (links). TestGame: the real Game on a fixed
+// frame step (game time never follows the wall clock) driven by Steps; saves
+// the frame as a PNG when a check fails. Push*: SDL events, seen the next
+// frame. RunInChildren: jobs in forked processes. CaptureWindow: through import.
 #pragma once
 
 #include "Game.h"
@@ -18,10 +12,8 @@
 
 #include <SDL.h>
 
-#include <cstdint>
 #include <functional>
 #include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
@@ -31,10 +23,8 @@ using OstrelTest::ExecutableDir;
 using OstrelTest::ScopedChdir;
 using OstrelTest::TempDir;
 
-// The repository's config.txt with these keys' values replaced or appended.
-std::string ConfigWith(std::map<std::string, std::string> values);
-// Short memorise and hide phases for scripted play.
-std::string QuickConfig();
+std::string ConfigWith(std::map<std::string, std::string> values);  // the repository's, these keys changed
+std::string QuickConfig();                                          // short memorise and hide phases
 std::string ReadBytes(const std::string& path);
 std::string Shell(const std::string& command);  // its standard output
 
@@ -42,7 +32,6 @@ class GameDir {
 public:
     explicit GameDir(const std::string& config = QuickConfig());
     const std::string& Root() const { return dir.Path(); }
-    // Replaces a file (never writing through the link) or removes it.
     void Write(const std::string& relative, const std::string& bytes) const;
     void Remove(const std::string& relative) const;
     std::string Original(const std::string& relative) const;
@@ -71,16 +60,13 @@ struct Rgb {
     int width = 0, height = 0;
     std::vector<uint8_t> px;  // 3 bytes a pixel, rows top first
     const uint8_t* At(int x, int y) const { return &px[(static_cast<size_t>(y) * width + x) * 3]; }
-    // Pixels in the rectangle that differ from the game's clear colour.
-    int Drawn(int x, int y, int w, int h) const;
-    // Distinct colours in the rectangle, sampled every `step` pixels.
+    int Drawn(int x, int y, int w, int h) const;  // pixels unlike the clear colour
     size_t Colours(int x, int y, int w, int h, int step = 2) const;
     bool SavePng(const std::string& path) const;
 };
 
 Rgb CaptureWindow(unsigned long xWindow);
 unsigned long XWindowOf(SDL_Window* window);  // 0 when not on X
-// <build>/e2e-failures/<suite>.<test>-<tag>.png
 std::string FailurePath(const std::string& tag);
 
 // One step of a script: called each frame until it returns true.
@@ -103,9 +89,7 @@ public:
     int maxFrames = 3000;
     std::function<void(TestGame&)> everyFrame;  // after the script, each frame
 
-    // Initialize, Run until the script is done, Shutdown; fails when the loop ends at maxFrames with
-    // steps left, naming the step it was stuck at.
-    void Play();
+    void Play();  // runs until the script is done; fails naming a step left at maxFrames
 
     int Frame() const { return frame; }
     bool Running() const { return running; }
@@ -113,18 +97,15 @@ public:
     std::string Screen() const;  // "intro", "game", "menu", "gameover" ...
     GameData& Data() { return gameData; }
     GameRunState* Table() const;
-    // The open node of the current screen's menu; null when none shows.
-    Ostrel::MenuComponent* OpenMenu() const;
+    Ostrel::MenuComponent* OpenMenu() const;  // of the current screen, or null
     std::vector<std::string> MenuLines() const;
     std::string SelectedLine() const;
-    // Clicks the line of the open menu with this label.
     bool ClickLine(const std::string& label) const;
     bool EditorShown() const;
     SDL_Window* Window() const;
     Ostrel::WindowManager* Windows() const { return windowManager; }
     const Ostrel::EventBuffer& Events() const { return eventBuffer; }
-    // The back buffer as drawn this frame (from the script: the last frame).
-    Rgb Pixels() const;
+    Rgb Pixels() const;  // the frame just drawn
 
     void Render() override;
 
