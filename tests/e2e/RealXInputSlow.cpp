@@ -104,17 +104,16 @@ std::function<bool(const Rgb&)> Lines(int count) {
     };
 }
 
-std::vector<Ostrel::ivec4> Cards() {
+// Where the game lays out 12 cards in its 800 x 600 window.
+std::vector<Card> Cards() {
     std::vector<Card> cards(12);
     CardLayout::Arrange(cards, 800, 600, 256);
-    std::vector<Ostrel::ivec4> rects;
-    for (const Card& card : cards) rects.push_back(card.Rect());
-    return rects;
+    return cards;
 }
 
-bool Same(const Rgb& s, const Ostrel::ivec4& a, const Ostrel::ivec4& b) {
-    for (int y = 0; y < a.w; y += 3)
-        for (int x = 0; x < a.z; x += 3)
+bool Same(const Rgb& s, const Card& a, const Card& b) {
+    for (int y = 0; y < a.h; y += 3)
+        for (int x = 0; x < a.w; x += 3)
             if (std::memcmp(s.At(a.x + x, a.y + y), s.At(b.x + x, b.y + y), 3) != 0) return false;
     return true;
 }
@@ -129,7 +128,7 @@ std::vector<int> Partners(const Rgb& s) {
             if (partner[i] >= 0) return {};
             partner[i] = static_cast<int>(j);
         }
-        if (partner[i] < 0 || s.Drawn(cards[i].x, cards[i].y, cards[i].z, cards[i].w) < cards[i].z * cards[i].w / 2)
+        if (partner[i] < 0 || s.Drawn(cards[i].x, cards[i].y, cards[i].w, cards[i].h) < cards[i].w * cards[i].h / 2)
             return {};
     }
     return partner;
@@ -138,14 +137,14 @@ std::vector<int> Partners(const Rgb& s) {
 bool FaceDown(const Rgb& s) {
     const auto cards = Cards();
     for (const auto& card : cards)
-        if (!Same(s, cards[0], card) || s.Drawn(card.x, card.y, card.z, card.w) == 0) return false;
+        if (!Same(s, cards[0], card) || s.Drawn(card.x, card.y, card.w, card.h) == 0) return false;
     return true;
 }
 
 TEST_F(RealXInput, FromIntroToQuitGame) {
     Shows("intro", [](const Rgb& s) { return s.Drawn(214, 75, 372, 140) > 10000 && s.Drawn(340, 295, 120, 20) > 100; });
     const auto cards = Cards();
-    const auto click = [&](size_t i) { ClickAt(cards[i].x + cards[i].z / 2, cards[i].y + cards[i].w / 2); };
+    const auto click = [&](size_t i) { ClickAt(cards[i].x + cards[i].w / 2, cards[i].y + cards[i].h / 2); };
     std::vector<int> partner;
     ClickAt(400, 560);
     Shows("a face-up deal", [&](const Rgb& s) { return !(partner = Partners(s)).empty(); });

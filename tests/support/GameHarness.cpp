@@ -24,9 +24,6 @@
 #include <set>
 #include <sstream>
 
-// Last: the X11 headers it pulls in define words like None and Bool.
-#include <SDL_syswm.h>
-
 namespace fs = std::filesystem;
 
 namespace GameTest {
@@ -83,10 +80,6 @@ std::string ConfigWith(std::map<std::string, std::string> values) {
     return out;
 }
 
-std::string QuickConfig() {
-    return ConfigWith({{"time_to_start", "200"}, {"hide_time", "200"}});
-}
-
 GameDir::GameDir(const std::string& config) {
     const fs::path repo = fs::path(OSTREL_SOURCE_DIR) / "assets";
     for (const auto& entry : fs::recursive_directory_iterator(repo)) {
@@ -124,14 +117,14 @@ void PushKeyPress(SDL_Keycode key) {
     }
 }
 
-void PushMouse(int x, int y, bool down) {
+void PushMouse(int x, int y, bool down, bool move) {
     SDL_Event e{SDL_MOUSEMOTION};
     e.motion.x = x;
     e.motion.y = y;
-    Push(e);
+    if (move) Push(e);
     e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
     e.button.button = SDL_BUTTON_LEFT;
-    e.button.x = x;  // a button event carries the position at a different place
+    e.button.x = x;  // a button event keeps the position elsewhere
     e.button.y = y;
     Push(e);
 }
@@ -139,11 +132,7 @@ void PushMouse(int x, int y, bool down) {
 // One motion only: a second at the same place would read as no movement.
 void PushClick(int x, int y) {
     PushMouse(x, y, true);
-    SDL_Event e{SDL_MOUSEBUTTONUP};
-    e.button.button = SDL_BUTTON_LEFT;
-    e.button.x = x;
-    e.button.y = y;
-    Push(e);
+    PushMouse(x, y, false, false);
 }
 
 void PushResize(SDL_Window* window, int width, int height) {
@@ -217,13 +206,6 @@ Rgb CaptureWindow(unsigned long xWindow) {
     shot.height = height;
     shot.px.assign(raw.begin(), raw.end());
     return shot;
-}
-
-unsigned long XWindowOf(SDL_Window* window) {
-    SDL_SysWMinfo info;
-    SDL_VERSION(&info.version);
-    if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return 0;
-    return info.info.x11.window;
 }
 
 std::string FailurePath(const std::string& tag) {

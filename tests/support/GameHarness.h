@@ -24,13 +24,13 @@ using OstrelTest::ScopedChdir;
 using OstrelTest::TempDir;
 
 std::string ConfigWith(std::map<std::string, std::string> values);  // the repository's, these keys changed
-std::string QuickConfig();                                          // short memorise and hide phases
 std::string ReadBytes(const std::string& path);
 std::string Shell(const std::string& command);  // its standard output
 
 class GameDir {
 public:
-    explicit GameDir(const std::string& config = QuickConfig());
+    // Short memorise and hide phases by default.
+    explicit GameDir(const std::string& config = ConfigWith({{"time_to_start", "200"}, {"hide_time", "200"}}));
     const std::string& Root() const { return dir.Path(); }
     void Write(const std::string& relative, const std::string& bytes) const;
     void Remove(const std::string& relative) const;
@@ -41,8 +41,8 @@ private:
 };
 
 void PushKeyPress(SDL_Keycode key);
-void PushMouse(int x, int y, bool down);  // motion, then the left button
-void PushClick(int x, int y);             // motion, press and release in one frame
+void PushMouse(int x, int y, bool down, bool move = true);  // motion, then the left button
+void PushClick(int x, int y);                               // motion, press and release in one frame
 void PushResize(SDL_Window* window, int width, int height);
 void PushWindowClose(SDL_Window* window);
 
@@ -66,7 +66,6 @@ struct Rgb {
 };
 
 Rgb CaptureWindow(unsigned long xWindow);
-unsigned long XWindowOf(SDL_Window* window);  // 0 when not on X
 std::string FailurePath(const std::string& tag);
 
 // One step of a script: called each frame until it returns true.
