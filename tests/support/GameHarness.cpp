@@ -18,6 +18,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -84,12 +86,8 @@ GameDir::GameDir(const std::string& config) {
     const fs::path repo = fs::path(OSTREL_SOURCE_DIR) / "assets";
     for (const auto& entry : fs::recursive_directory_iterator(repo)) {
         const fs::path target = fs::path(Root()) / "assets" / fs::relative(entry.path(), repo);
-        if (entry.is_directory()) {
-            fs::create_directories(target);
-        } else {
-            fs::create_directories(target.parent_path());
-            fs::create_symlink(entry.path(), target);
-        }
+        fs::create_directories(entry.is_directory() ? target : target.parent_path());
+        if (!entry.is_directory()) fs::create_symlink(entry.path(), target);
     }
     Write("assets/game/config.txt", config);
 }
@@ -195,16 +193,12 @@ bool Rgb::SavePng(const std::string& path) const {
 
 Rgb CaptureWindow(unsigned long xWindow) {
     Rgb shot;
-    const std::string id = std::to_string(xWindow);
-    const std::string geometry = Shell("xdotool getwindowgeometry --shell " + id);
-    const size_t w = geometry.find("WIDTH="), h = geometry.find("HEIGHT=");
-    if (w == std::string::npos || h == std::string::npos) return shot;
-    const int width = std::atoi(geometry.c_str() + w + 6), height = std::atoi(geometry.c_str() + h + 7);
-    const std::string raw = Shell("import -window " + id + " -depth 8 rgb:-");
-    if (width <= 0 || raw.size() != static_cast<size_t>(width) * static_cast<size_t>(height) * 3) return shot;
-    shot.width = width;
-    shot.height = height;
-    shot.px.assign(raw.begin(), raw.end());
+    const std::string ppm = Shell("import -window " + std::to_string(xWindow) + " -depth 8 ppm:-");
+    int header = 0;
+    if (std::sscanf(ppm.c_str(), "P6 %d %d 255%n", &shot.width, &shot.height, &header) == 2 &&
+        ppm.size() == static_cast<size_t>(header + 1 + shot.width * shot.height * 3))
+        shot.px.assign(ppm.begin() + header + 1, ppm.end());
+    if (shot.px.empty()) shot.width = shot.height = 0;
     return shot;
 }
 
@@ -288,22 +282,17 @@ std::vector<std::string> TestGame::MenuLines() const {
 }
 
 std::string TestGame::SelectedLine() const {
-    Ostrel::MenuComponent* open = OpenMenu();
-    if (open == nullptr || open->selectedIndex < 0 || open->selectedIndex >= static_cast<int>(open->children.size()))
-        return "";
-    return open->children[static_cast<size_t>(open->selectedIndex)]->label;
+    const std::vector<std::string> lines = MenuLines();
+    const size_t selected = OpenMenu() != nullptr ? static_cast<size_t>(OpenMenu()->selectedIndex) : lines.size();
+    return selected < lines.size() ? lines[selected] : "";
 }
 
 bool TestGame::ClickLine(const std::string& label) const {
-    if (Ostrel::MenuComponent* open = OpenMenu()) {
-        for (const Ostrel::MenuComponent* entry : open->children) {
-            const Ostrel::ivec4& r = entry->hitRect;
-            if (entry->label != label || r.z <= 0 || r.w <= 0) continue;
-            PushClick(r.x + r.z / 2, r.y + r.w / 2);
-            return true;
-        }
-    }
-    return false;
+    const std::vector<std::string> lines = MenuLines();
+    const size_t i = static_cast<size_t>(std::find(lines.begin(), lines.end(), label) - lines.begin());
+    const Ostrel::ivec4 r = i < lines.size() ? OpenMenu()->children[i]->hitRect : Ostrel::ivec4();
+    if (r.z > 0 && r.w > 0) PushClick(r.x + r.z / 2, r.y + r.w / 2);
+    return r.z > 0 && r.w > 0;
 }
 
 bool TestGame::EditorShown() const {
