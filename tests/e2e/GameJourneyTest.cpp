@@ -129,13 +129,6 @@ TEST(GameJourney, MouseDealsGameOverRestartAndQuit) {
         const Rgb frame = g.Pixels();
         return g.Screen() == "intro" && frame.Drawn(214, 75, 372, 140) > 10000 && frame.Drawn(340, 295, 120, 20) > 100;
     }));
-    s.push_back(Do("the window shows what was drawn", [](TestGame& g) {
-        const std::string window = Shell("xdotool search --name 'Zinnet Memory Game'");
-        if (window.empty()) return;  // no X display
-        const Rgb shown = CaptureWindow(std::stoul(window));
-        ASSERT_EQ(shown.width, 800);
-        EXPECT_GT(shown.Drawn(214, 75, 372, 140), 10000) << "the logo never reached the window";
-    }));
     s.push_back(Click(400, 560));
     s.push_back(WaitFor("a face-up deal of 12", [](TestGame& g) {
         if (g.Screen() != "game" || Cards(g).size() != 12) return false;
@@ -145,6 +138,15 @@ TEST(GameJourney, MouseDealsGameOverRestartAndQuit) {
             EXPECT_GT(frame.Drawn(card.x, card.y, card.w, card.h), card.w * card.h / 2) << "card not drawn";
         }
         return true;
+    }));
+    s.push_back(Do("the window shows what was drawn", [](TestGame& g) {
+        const std::string window = Shell("xdotool search --name 'Zinnet Memory Game'");
+        if (window.empty()) return;  // no X display
+        const Rgb shown = CaptureWindow(std::stoul(window));
+        ASSERT_EQ(shown.width, 800);
+        const Card& card = Cards(g)[0];
+        EXPECT_GT(shown.Drawn(card.x, card.y, card.w, card.h), card.w * card.h / 2)
+            << "the deal never reached the window";
     }));
     PlayDealWithMouse(s, true);
     s.insert(s.end(),
