@@ -108,7 +108,7 @@ TEST(Monkey, RandomInputNeverBreaksTheGame) {
                 if (card.faceDown && (up == nullptr || card.frontTexture == up->frontTexture) && chance(0.3))
                     PushClick(card.x + card.w / 2, card.y + card.h / 2), ++counts["turns"];
         }
-        if (g.Screen() == "gameover" && chance(0.02) && g.ClickLine("Restart")) ++counts["restarts"];
+        if (g.Screen() == "gameover" && chance(0.1) && g.ClickLine("Restart")) ++counts["restarts"];
     };
     game.Play();
 

@@ -79,7 +79,7 @@ protected:
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
 
-    GameDir dir{ConfigWith({{"time_to_start", "3000"}, {"hide_time", "600"}})};
+    GameDir dir{ConfigWith({{"time_to_start", "5000"}, {"hide_time", "600"}})};
     pid_t game = -1;
     std::string server;
     unsigned long window = 0;

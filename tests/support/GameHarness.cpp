@@ -166,23 +166,19 @@ void VirtualPad::Set(SDL_GameControllerButton button, bool pressed) {
 
 int Rgb::Drawn(int x, int y, int w, int h) const {
     int count = 0;
-    for (int row = std::max(y, 0); row < std::min(y + h, height); ++row) {
+    for (int row = std::max(y, 0); row < std::min(y + h, height); ++row)
         for (int col = std::max(x, 0); col < std::min(x + w, width); ++col) {
             const uint8_t* p = At(col, row);
-            count += std::abs(p[0] - 163) + std::abs(p[1] - 167) + std::abs(p[2] - 194) > 12 ? 1 : 0;
+            count += std::abs(p[0] - 163) + std::abs(p[1] - 167) + std::abs(p[2] - 194) > 12;
         }
-    }
     return count;
 }
 
 size_t Rgb::Colours(int x, int y, int w, int h, int step) const {
-    std::set<uint32_t> colours;
-    for (int row = std::max(y, 0); row < std::min(y + h, height); row += step) {
-        for (int col = std::max(x, 0); col < std::min(x + w, width); col += step) {
-            const uint8_t* p = At(col, row);
-            colours.insert(static_cast<uint32_t>(p[0]) << 16 | static_cast<uint32_t>(p[1]) << 8 | p[2]);
-        }
-    }
+    std::set<std::string> colours;
+    for (int row = std::max(y, 0); row < std::min(y + h, height); row += step)
+        for (int col = std::max(x, 0); col < std::min(x + w, width); col += step)
+            colours.insert(std::string(reinterpret_cast<const char*>(At(col, row)), 3));
     return colours.size();
 }
 
@@ -221,22 +217,18 @@ Step WaitFor(const std::string& what, std::function<bool(TestGame&)> done) {
 }
 
 Step Frames(int count) {
-    auto left = std::make_shared<int>(count);
-    return {std::to_string(count) + " frames", [left](TestGame&) { return --*left <= 0; }};
+    return {std::to_string(count) + " frames", [count, left = count](TestGame&) mutable { return --left <= 0; }};
 }
 
 Step Click(int x, int y) {
     return Do("click " + std::to_string(x) + "," + std::to_string(y), [x, y](TestGame&) { PushClick(x, y); });
 }
 
+// Then the event's frame, 150 ms of game time (the menus' repeat gate) and one to spare.
 Step Key(SDL_Keycode key) {
-    auto left = std::make_shared<int>(-1);
-    return {std::string("key ") + SDL_GetKeyName(key), [key, left](TestGame&) {
-                if (*left < 0) {
-                    PushKeyPress(key);
-                    *left = 12;  // the event, then 150 ms of game time and a frame to spare
-                }
-                return --*left <= 0;
+    return {std::string("key ") + SDL_GetKeyName(key), [key, left = 13](TestGame&) mutable {
+                if (left == 13) PushKeyPress(key);
+                return --left <= 0;
             }};
 }
 
