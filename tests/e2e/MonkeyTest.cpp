@@ -66,7 +66,7 @@ TEST(Monkey, RandomInputNeverBreaksTheGame) {
     game.everyFrame = [&](TestGame& g) {
         if (!g.Running()) ++quitsUndone, g.Resume();
         seen.insert(g.Screen() + (g.Data().editorVisible ? "+editor" : ""));
-        ++counts["frames on " + g.Screen()];
+        ++counts["screen time " + g.Screen()];
         if (seconds > 0 ? elapsed() >= seconds : g.Frame() + 1 >= frameTarget) {
             if (held) PushMouse(x, y, false);
             g.Quit();
@@ -119,11 +119,11 @@ TEST(Monkey, RandomInputNeverBreaksTheGame) {
     for (const std::string& screen : seen) std::cout << " " << screen;
     std::cout << std::endl;
     for (const auto& entry : counts) std::cout << "Monkey: " << entry.first << " " << entry.second << std::endl;
-    // The run must get around, or it proves little.
-    for (const char* screen : {"game", "menu", "gameover", "game+editor"}) EXPECT_TRUE(seen.count(screen)) << screen;
-    EXPECT_GT(counts["resizes"], 0);
-    EXPECT_GT(counts["restarts"], 0);
+    // The fixed run must get around, or it proves little (a timed one may be short).
     EXPECT_TRUE(pad.Attached());
+    if (seconds > 0) return;
+    for (const char* screen : {"game", "menu", "gameover", "game+editor"}) EXPECT_TRUE(seen.count(screen)) << screen;
+    EXPECT_GT(counts["resizes"] * counts["restarts"], 0);
 }
 
 }  // namespace
