@@ -139,15 +139,6 @@ TEST(GameJourney, MouseDealsGameOverRestartAndQuit) {
         }
         return true;
     }));
-    s.push_back(Do("the window shows what was drawn", [](TestGame& g) {
-        const std::string window = Shell("xdotool search --name 'Zinnet Memory Game'");
-        if (window.empty()) return;  // no X display
-        const Rgb shown = CaptureWindow(std::stoul(window));
-        ASSERT_EQ(shown.width, 800);
-        const Card& card = Cards(g)[0];
-        EXPECT_GT(shown.Drawn(card.x, card.y, card.w, card.h), card.w * card.h / 2)
-            << "the deal never reached the window";
-    }));
     PlayDealWithMouse(s, true);
     s.insert(s.end(),
              {Do("restart", [](TestGame& g) { EXPECT_TRUE(g.ClickLine("Restart")); }),
@@ -178,7 +169,7 @@ TEST(GameJourney, ControllerDeal) {
     // Until a button is pressed nothing moves: no card turns, the highlight stays.
     s.push_back({"idle controller", [plan, rest = 0](TestGame& g) mutable {
                      EXPECT_EQ(g.Table()->selectedIndex, 0) << "the highlight moved by itself";
-                     if (rest > 0) EXPECT_TRUE(AllFaceDownAtRest(g)) << "a card turned without a button";
+                     EXPECT_TRUE(rest == 0 || AllFaceDownAtRest(g)) << "a card turned without a button";
                      rest += rest > 0 || AllFaceDownAtRest(g);
                      *plan = Sorted(Cards(g));
                      plan->insert(plan->begin(), {(*plan)[0], (*plan)[2]});  // a failed pair first
@@ -321,7 +312,7 @@ TEST(GameJourney, EditorAndWindowSizes) {
     for (const std::string screen : {"intro", "game", "menu"}) {
         s.push_back(screen == "game" ? Click(400, 300) : screen == "menu" ? Key(SDLK_ESCAPE) : Frames(1));
         s.push_back(ScreenIs(screen));
-        for (const auto size : {std::make_pair(0, 0), {0, 600}, {800, 0}, {1, 1}}) {
+        for (const auto& size : {std::make_pair(0, 0), {0, 600}, {800, 0}, {1, 1}}) {
             s.push_back(Do("resize", [size](TestGame& g) { g.Windows()->Resize(size.first, size.second); }));
             if (screen != "intro") s.push_back(Click(400, 300));                 // on the intro it starts the game
             s.insert(s.end(), {Key(SDLK_TAB), Click(100, 100), Key(SDLK_TAB)});  // and into the editor

@@ -1,7 +1,7 @@
 // The real zinnet executable on a private X server, played with real X input
 // (xdotool) and watched through window captures, the way a player would: the
-// intro, a deal remembered from its face-up phase and played with one failed
-// pair, game over, restart, the menu, an effect, the editor, Quit Game.
+// intro, a deal remembered from its face-up phase, game over, restart, the
+// menu, an effect, the editor, Quit Game.
 // Every wait is for a picture (or the process), with a generous limit.
 #include "GameHarness.h"
 
@@ -150,9 +150,6 @@ TEST_F(RealXInput, FromIntroToQuitGame) {
     Shows("a face-up deal", [&](const Rgb& s) { return !(partner = Partners(s)).empty(); });
     ASSERT_FALSE(partner.empty());
     Shows("the deal face down", FaceDown);
-    click(0), click(partner[0] == 1 ? 2 : 1);
-    Shows("the failed pair shown", [&](const Rgb& s) { return !FaceDown(s); });
-    Shows("the failed pair turned back", FaceDown);
     for (size_t i = 0; i < cards.size(); ++i)
         if (partner[i] > static_cast<int>(i)) click(i), click(static_cast<size_t>(partner[i]));
     Shows("game over", Lines(2));
