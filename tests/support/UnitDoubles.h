@@ -1,0 +1,154 @@
+// Recording doubles for the unit tests: each sees exactly what the code under
+// test asked of the interface, and nothing touches SDL video or GL.
+#pragma once
+#include "core/ITextureManager.h"
+#include "core/ITexture2D.h"
+#include "core/ITimeManager.h"
+#include "core/Renderer.h"
+#include "core/SoundManager.h"
+#include "core/SpriteRenderer.h"
+#include "core/TextRenderer.h"
+#include "core/WindowManager.h"
+#include <gtest/gtest.h>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace OstrelTest {
+
+// Runs `fn` and returns what it printed on stderr.
+template <typename Fn>
+std::string Stderr(Fn fn) {
+    testing::internal::CaptureStderr();
+    fn();
+    return testing::internal::GetCapturedStderr();
+}
+int Lines(const std::string& text);
+
+struct SizedRenderer : Ostrel::Renderer {
+    SizedRenderer(int w, int h) { SetSize(w, h); }
+    void Initialize() override {}
+    void BeginFrame() override {}
+    void EndFrame() override {}
+    void Shutdown() override {}
+    void SetImGuiLayer(Ostrel::ImGuiLayer* layer) override { imGuiLayer = layer; }
+};
+
+struct SpriteCall {
+    Ostrel::ITexture2D* texture;
+    Ostrel::ivec4 rect;
+    Ostrel::vec4 tint;
+    float angle;
+};
+struct SpriteRecorder : Ostrel::SpriteRenderer {
+    std::vector<SpriteCall> draws;
+    explicit SpriteRecorder(Ostrel::Renderer* r) : Ostrel::SpriteRenderer(r) {}
+    using Ostrel::SpriteRenderer::DrawSprite;
+    void SetBlendMode(int) override {}
+    void Initialize() override {}
+    void Shutdown() override {}
+    void Begin(int) override {}
+    void DrawSprite(Ostrel::ITexture2D* t, Ostrel::ivec4 r, Ostrel::vec4 tint, Ostrel::vec3, float a) override {
+        draws.push_back({t, r, tint, a});
+    }
+    void DrawSprite(Ostrel::ITexture2D* t, Ostrel::ivec4 r) override { draws.push_back({t, r, {1, 1, 1, 1}, 0}); }
+    void DrawSprite(Ostrel::ITexture2D* t, Ostrel::vec2 p) override {
+        draws.push_back({t, {int(p.x), int(p.y), 0, 0}, {1, 1, 1, 1}, 0});
+    }
+    void End() override {}
+    const SpriteCall* Of(const Ostrel::ITexture2D* t) const;
+};
+
+struct TextCall {
+    std::string text;
+    Ostrel::vec2 position;
+    float scale;
+    Ostrel::vec4 colour;
+};
+struct TextRecorder : Ostrel::TextRenderer {
+    std::vector<TextCall> draws;
+    int begins = 0;
+    explicit TextRecorder(Ostrel::Renderer* r) : Ostrel::TextRenderer(r) {}
+    void SetBlendMode(int) override {}
+    void Initialize() override {}
+    void Shutdown() override {}
+    void Begin(int) override { ++begins; }
+    void DrawText(Ostrel::Font*, std::string text, const Ostrel::vec2& p, float s, const Ostrel::vec4& c) override {
+        draws.push_back({text, p, s, c});
+    }
+    void End() override {}
+    const TextCall* Of(const std::string& text) const;
+};
+
+struct FakeTexture : Ostrel::ITexture2D {
+    FakeTexture(unsigned w, unsigned h) {
+        width = w;
+        height = h;
+    }
+    void Bind() override {}
+    void Unload() override { state = Ostrel::LifecycleReleased; }
+};
+
+// Keyed loads are owned here; CreateTexture results belong to the caller.
+struct TextureRecorder : Ostrel::ITextureManager {
+    std::map<std::string, std::unique_ptr<FakeTexture>> textures;
+    std::vector<std::string> paths;
+    std::vector<std::vector<unsigned char>> created;  // pixels given to CreateTexture
+    void Initialize() override {}
+    Ostrel::ITexture2D* LoadTexture(std::string path, std::string key) override { return Load(path, key); }
+    Ostrel::ITexture2D* LoadTexture(std::string path, Ostrel::TextureParameters) override { return Load(path, path); }
+    Ostrel::ITexture2D* LoadTexture(std::string path, std::string key, Ostrel::TextureParameters) override {
+        return Load(path, key);
+    }
+    Ostrel::ITexture2D* LoadTexture(std::string path) override { return Load(path, path); }
+    Ostrel::ITexture2D* CreateTexture(const unsigned char* px, unsigned w, unsigned h,
+                                      Ostrel::TextureParameters params) override;
+    Ostrel::ITexture2D* CreateTexture(const unsigned char* px, unsigned w, unsigned h) override {
+        return CreateTexture(px, w, h, Ostrel::TextureParameters());
+    }
+    Ostrel::ITexture2D* GetTexture(std::string key) override;
+    bool FindKey(Ostrel::ITexture2D* texture, std::string* key) override;
+    void UnloadTexture(std::string key) override { textures.erase(key); }
+    void UnloadAll() override { textures.clear(); }
+    void Shutdown() override { textures.clear(); }
+    Ostrel::ITexture2D* Load(const std::string& path, const std::string& key);
+};
+
+struct CountingSound : Ostrel::Sound {
+    int plays = 0;
+    void Play() override { ++plays; }
+    void Release() override {}
+};
+struct SoundRecorder : Ostrel::SoundManager {
+    std::map<std::string, std::unique_ptr<CountingSound>> sounds;
+    void Init() override {}
+    Ostrel::Music* GetMusic(std::string) override { return nullptr; }
+    Ostrel::Music* LoadMusic(std::string, std::string) override { return nullptr; }
+    Ostrel::Music* LoadMusic(std::string) override { return nullptr; }
+    Ostrel::Sound* GetSound(std::string name) override;
+    Ostrel::Sound* LoadSound(std::string, std::string name) override;
+    void ReleaseAll() override {}
+    void Shutdown() override {}
+    int Plays(const std::string& name) const;
+};
+
+struct WindowRecorder : Ostrel::WindowManager {
+    void Resize(int width, int height) override;
+    void SetFullscreen() override {}
+    void Create(Ostrel::WindowSettings s) override { settings = s; }
+    void ProcessEvents() override {}
+    void SwapBuffers() override {}
+    void Destroy() override {}
+};
+
+struct StepTime : Ostrel::ITimeManager {
+    float GetFPS() override { return 60.0f; }
+    void Start() override {}
+    void BeginFrame() override {}
+    void EndFrame() override {}
+    float GetDeltaMs() const override { return 16.0f; }
+    float GetTotalSeconds() const override { return 0.0f; }
+};
+
+}  // namespace OstrelTest
