@@ -1,11 +1,54 @@
 #include "UnitDoubles.h"
 
+#include "core/Config.h"
+#include "core/InputManager.h"
+#include "core/State.h"
+#include "gl/FontManager.h"
 #include <algorithm>
 
 namespace OstrelTest {
 
 int Lines(const std::string& text) {
     return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+}
+
+std::string Str(const Ostrel::ivec4& r) {
+    return std::to_string(r.x) + "," + std::to_string(r.y) + "," + std::to_string(r.z) + "," + std::to_string(r.w);
+}
+
+SDL_Event KeyDown(SDL_Keycode key) {
+    SDL_Event e{};
+    e.type = SDL_KEYDOWN;
+    e.key.keysym.sym = key;
+    return e;
+}
+SDL_Event MouseButton(bool down, Uint8 button) {
+    SDL_Event e{};
+    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    e.button.button = button;
+    return e;
+}
+SDL_Event MouseMotion(int x, int y) {
+    SDL_Event e{};
+    e.type = SDL_MOUSEMOTION;
+    e.motion.x = x;
+    e.motion.y = y;
+    return e;
+}
+SDL_Event PadButton(SDL_GameControllerButton button, int which) {
+    SDL_Event e{};
+    e.type = SDL_CONTROLLERBUTTONDOWN;
+    e.cbutton.which = which;
+    e.cbutton.button = Uint8(button);
+    return e;
+}
+SDL_Event PadAxis(SDL_GameControllerAxis axis, Sint16 value, int which) {
+    SDL_Event e{};
+    e.type = SDL_CONTROLLERAXISMOTION;
+    e.caxis.which = which;
+    e.caxis.axis = Uint8(axis);
+    e.caxis.value = value;
+    return e;
 }
 
 const SpriteCall* SpriteRecorder::Of(const Ostrel::ITexture2D* t) const {
@@ -69,6 +112,67 @@ void WindowRecorder::Resize(int width, int height) {
     settings.height = height;
     Ostrel::WindowResizedEvent event{width, height};
     NotifyWindowResized(&event);
+}
+
+ScreenBed::ScreenBed(const std::string& config) {
+    game.config->text = config;
+    window.settings.width = 800;
+    window.settings.height = 600;
+    font.height = 32;
+    for (int c = 32; c < 127; ++c) {
+        Ostrel::Character glyph;
+        glyph.advance[0] = 16;
+        font.AddCharacter(char(c), glyph);
+    }
+    game.gameData.font = &font;
+    game.gameData.fontScale = 0.5f;
+    game.fontManager->defaultFont = &font;
+    sounds.LoadSound("click.wav", "click_sound");
+    sounds.LoadSound("card.wav", "card_sound");
+}
+
+ScreenBed::~ScreenBed() {
+    // The screens are this bed's: the game must keep no pointer into them.
+    game.states.clear();
+    game.currentState = nullptr;
+    game.fontManager->defaultFont = nullptr;
+    for (auto& deleter : deleters) deleter();
+}
+
+void ScreenBed::Wire(Ostrel::State* state) {
+    state->windowManager = &window;
+    state->textureManager = &textures;
+    state->spriteRenderer = &sprites;
+    state->textRenderer = &text;
+    state->timeManager = &time;
+    state->soundManager = &sounds;
+}
+
+void ScreenBed::Frame(std::vector<SDL_Event> events, float dt) {
+    game.eventBuffer.count = 0;
+    for (const SDL_Event& e : events) game.eventBuffer.events[game.eventBuffer.count++] = e;
+    game.inputManager->Update(dt);
+    if (game.currentState != nullptr) game.currentState->Update(dt);
+    game.inputManager->EndFrame();
+    game.eventBuffer.count = 0;
+}
+
+void ScreenBed::Click(int x, int y) {
+    Frame({MouseMotion(x, y), MouseButton(true)});
+    Frame({MouseButton(false)});
+}
+
+void ScreenBed::Render() {
+    sprites.draws.clear();
+    text.draws.clear();
+    text.begins = 0;
+    if (game.currentState != nullptr) game.currentState->Render();
+}
+
+std::string ScreenBed::Current() const {
+    for (const auto& [name, state] : game.states)
+        if (state == game.currentState) return name;
+    return "";
 }
 
 }  // namespace OstrelTest

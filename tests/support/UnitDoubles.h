@@ -9,7 +9,11 @@
 #include "core/SpriteRenderer.h"
 #include "core/TextRenderer.h"
 #include "core/WindowManager.h"
+#include "Game.h"
+#include "gl/Font.h"
+#include <SDL.h>
 #include <gtest/gtest.h>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -25,6 +29,14 @@ std::string Stderr(Fn fn) {
     return testing::internal::GetCapturedStderr();
 }
 int Lines(const std::string& text);
+std::string Str(const Ostrel::ivec4& r);  // "x,y,w,h"
+
+// Hand-made SDL events.
+SDL_Event KeyDown(SDL_Keycode key);
+SDL_Event MouseButton(bool down, Uint8 button = SDL_BUTTON_LEFT);
+SDL_Event MouseMotion(int x, int y);
+SDL_Event PadButton(SDL_GameControllerButton button, int which = 0);
+SDL_Event PadAxis(SDL_GameControllerAxis axis, Sint16 value, int which = 0);
 
 struct SizedRenderer : Ostrel::Renderer {
     SizedRenderer(int w, int h) { SetSize(w, h); }
@@ -149,6 +161,47 @@ struct StepTime : Ostrel::ITimeManager {
     void EndFrame() override {}
     float GetDeltaMs() const override { return 16.0f; }
     float GetTotalSeconds() const override { return 0.0f; }
+};
+
+struct ScreenGame : Game {
+    using Game::config;
+    using Game::currentState;
+    using Game::eventBuffer;
+    using Game::fontManager;
+    using Game::gameData;
+    using Game::inputManager;
+    using Game::running;
+    using Game::states;
+};
+
+// A game whose screens draw into recorders: a window of 800 x 600, a bitmap
+// font 32 high with 16-pixel advances at scale 0.5, "click_sound" and
+// "card_sound" loaded. Time advances only by the frames a test runs.
+struct ScreenBed {
+    ScreenGame game;
+    SizedRenderer renderer{800, 600};
+    SpriteRecorder sprites{&renderer};
+    TextRecorder text{&renderer};
+    TextureRecorder textures;
+    SoundRecorder sounds;
+    WindowRecorder window;
+    StepTime time;
+    Ostrel::Font font{Ostrel::Bitmap};
+    std::vector<std::function<void()>> deleters;
+    explicit ScreenBed(const std::string& config = "");
+    ~ScreenBed();
+    template <typename S>
+    S* Add(const std::string& name, S* state) {
+        Wire(state);
+        game.AddState(name, state);
+        deleters.push_back([state] { delete state; });
+        return state;
+    }
+    void Wire(Ostrel::State* state);
+    void Frame(std::vector<SDL_Event> events = {}, float dt = 16.0f);
+    void Click(int x, int y);  // press in one frame, release in the next
+    void Render();             // the current screen, into emptied recorders
+    std::string Current() const;
 };
 
 }  // namespace OstrelTest
