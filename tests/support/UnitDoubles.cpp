@@ -114,6 +114,52 @@ void WindowRecorder::Resize(int width, int height) {
     NotifyWindowResized(&event);
 }
 
+HeadlessGui::HeadlessGui() {
+    ImGui::CreateContext();
+    ImGuiIO& io = ImGui::GetIO();
+    io.IniFilename = nullptr;
+    io.DisplaySize = ImVec2(1280, 720);
+    io.DeltaTime = 1.0f / 60.0f;
+    unsigned char* pixels = nullptr;
+    int w = 0, h = 0;
+    io.Fonts->GetTexDataAsRGBA32(&pixels, &w, &h);
+    io.MousePos = ImVec2(-FLT_MAX, -FLT_MAX);  // the pointer hovers nothing
+}
+
+HeadlessGui::~HeadlessGui() {
+    ImGui::DestroyContext();
+}
+
+std::string HeadlessGui::Frame(const std::function<void()>& draw) {
+    // ImGui's text log stops where the first popup drawn in the frame ends.
+    testing::internal::CaptureStdout();
+    ImGui::NewFrame();
+    ImGui::Begin("T");
+    ImGui::LogToTTY();
+    if (draw) draw();
+    ImGui::End();
+    ImGui::Render();
+    return testing::internal::GetCapturedStdout();
+}
+
+void HeadlessGui::Press(ImGuiWindow* window, const std::string& label) {
+    ASSERT_NE(window, nullptr) << label;
+    ImGui::ActivateItem(ImHashStr(label.c_str(), 0, window->ID));
+    GImGui->NavInputSource = ImGuiInputSource_Keyboard;  // so that a text field takes input
+}
+
+ImGuiWindow* HeadlessGui::Child(ImGuiWindow* parent, const std::string& name) {
+    for (ImGuiWindow* w : GImGui->Windows)
+        if (parent != nullptr && w->ParentWindow == parent &&
+            std::string(w->Name).find("/" + name + "_") != std::string::npos)
+            return w;
+    return nullptr;
+}
+
+ImGuiWindow* HeadlessGui::TopPopup() {
+    return GImGui->OpenPopupStack.Size == 0 ? nullptr : GImGui->OpenPopupStack.back().Window;
+}
+
 ScreenBed::ScreenBed(const std::string& config) {
     game.config->text = config;
     window.settings.width = 800;

@@ -11,6 +11,9 @@
 #include "core/WindowManager.h"
 #include "Game.h"
 #include "gl/Font.h"
+#include "gl/IEffectShader.h"
+#include <imgui.h>
+#include <imgui_internal.h>
 #include <SDL.h>
 #include <gtest/gtest.h>
 #include <functional>
@@ -161,6 +164,55 @@ struct StepTime : Ostrel::ITimeManager {
     void EndFrame() override {}
     float GetDeltaMs() const override { return 16.0f; }
     float GetTotalSeconds() const override { return 0.0f; }
+};
+
+struct FakeUniform : Ostrel::ShaderUniform {
+    explicit FakeUniform(Ostrel::UniformType type) : ShaderUniform(type) {}
+    void ResolveLocation() override {}
+    void Use() override {}
+};
+// Uniforms and texture slots only; nothing reaches GL.
+struct FakeEffectShader : Ostrel::IEffectShader {
+    std::map<std::string, Ostrel::ShaderUniform*> uniforms;
+    std::vector<std::unique_ptr<FakeUniform>> owned;
+    Ostrel::ITexture2D* textures[4] = {};
+    std::map<std::string, Ostrel::ShaderUniform*>* GetUniforms() override { return &uniforms; }
+    Ostrel::ShaderUniform* GetUniform(std::string name) override { return uniforms[name]; }
+    void SetUniform(std::string name, Ostrel::ShaderUniform* u) override { uniforms[name] = u; }
+    Ostrel::ShaderUniform* CreateUniform(std::string name, Ostrel::UniformType type) override {
+        return CreateUniform(name, type, name);
+    }
+    Ostrel::ShaderUniform* CreateUniform(std::string, Ostrel::UniformType type, std::string key) override {
+        owned.push_back(std::make_unique<FakeUniform>(type));
+        return uniforms[key] = owned.back().get();
+    }
+    void Use() override {}
+    void Load() override {}
+    void Unload() override {}
+    void SetResolution(Ostrel::ivec2) override {}
+    void SetTime(float) override {}
+    void SetRandom(float) override {}
+    void BindTexture0() override {}
+    void BindTexture1() override {}
+    void BindTexture2() override {}
+    void BindTexture3() override {}
+    Ostrel::ITexture2D* GetTexture(int slot) override { return textures[slot]; }
+    void SetTexture(int slot, Ostrel::ITexture2D* t) override { textures[slot] = t; }
+};
+
+// An ImGui context without a back end: frames are built and thrown away.
+struct HeadlessGui {
+    HeadlessGui();
+    ~HeadlessGui();
+    // One frame with `draw` inside the window "T"; returns the text it drew
+    // ("[ label ]" for a button), one line per line of items, up to the end
+    // of the first popup.
+    std::string Frame(const std::function<void()>& draw = {});
+    // Queues a press of the item `label` submitted directly in `window`.
+    static void Press(ImGuiWindow* window, const std::string& label);
+    static ImGuiWindow* Window(const std::string& name) { return ImGui::FindWindowByName(name.c_str()); }
+    static ImGuiWindow* Child(ImGuiWindow* parent, const std::string& name);
+    static ImGuiWindow* TopPopup();
 };
 
 struct ScreenGame : Game {
