@@ -142,9 +142,10 @@ std::string HeadlessGui::Frame(const std::function<void()>& draw) {
     return testing::internal::GetCapturedStdout();
 }
 
-void HeadlessGui::Press(ImGuiWindow* window, const std::string& label) {
+void HeadlessGui::Press(ImGuiWindow* window, const std::string& label, const std::string& scope) {
     ASSERT_NE(window, nullptr) << label;
-    ImGui::ActivateItem(ImHashStr(label.c_str(), 0, window->ID));
+    const ImGuiID seed = scope.empty() ? window->ID : ImHashStr(scope.c_str(), 0, window->ID);
+    ImGui::ActivateItem(ImHashStr(label.c_str(), 0, seed));
     GImGui->NavInputSource = ImGuiInputSource_Keyboard;  // so that a text field takes input
 }
 

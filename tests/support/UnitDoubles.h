@@ -208,8 +208,9 @@ struct HeadlessGui {
     // ("[ label ]" for a button), one line per line of items, up to the end
     // of the first popup.
     std::string Frame(const std::function<void()>& draw = {});
-    // Queues a press of the item `label` submitted directly in `window`.
-    static void Press(ImGuiWindow* window, const std::string& label);
+    // Queues a press of the item `label` submitted in `window`, inside
+    // PushID(scope) when a scope is given.
+    static void Press(ImGuiWindow* window, const std::string& label, const std::string& scope = "");
     static ImGuiWindow* Window(const std::string& name) { return ImGui::FindWindowByName(name.c_str()); }
     static ImGuiWindow* Child(ImGuiWindow* parent, const std::string& name);
     static ImGuiWindow* TopPopup();
