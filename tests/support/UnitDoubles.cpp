@@ -8,109 +8,90 @@
 
 namespace OstrelTest {
 
-int Lines(const std::string& text) {
-    return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+std::string Stderr(const std::function<void()>& fn) {
+    testing::internal::CaptureStderr();
+    fn();
+    return testing::internal::GetCapturedStderr();
 }
-
-std::string Str(const Ostrel::ivec4& r) {
+std::string Stdout(const std::function<void()>& fn) {
+    testing::internal::CaptureStdout();
+    fn();
+    return testing::internal::GetCapturedStdout();
+}
+int Lines(const std::string& text) {
+    return int(std::count(text.begin(), text.end(), '\n'));
+}
+std::string Str(const ivec4& r) {
     return std::to_string(r.x) + "," + std::to_string(r.y) + "," + std::to_string(r.z) + "," + std::to_string(r.w);
 }
 
 SDL_Event KeyDown(SDL_Keycode key) {
-    SDL_Event e{};
-    e.type = SDL_KEYDOWN;
+    SDL_Event e{SDL_KEYDOWN};
     e.key.keysym.sym = key;
     return e;
 }
 SDL_Event MouseButton(bool down, Uint8 button) {
-    SDL_Event e{};
-    e.type = down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP;
+    SDL_Event e{Uint32(down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP)};
     e.button.button = button;
     return e;
 }
 SDL_Event MouseMotion(int x, int y) {
-    SDL_Event e{};
-    e.type = SDL_MOUSEMOTION;
+    SDL_Event e{SDL_MOUSEMOTION};
     e.motion.x = x;
     e.motion.y = y;
     return e;
 }
 SDL_Event PadButton(SDL_GameControllerButton button, int which) {
-    SDL_Event e{};
-    e.type = SDL_CONTROLLERBUTTONDOWN;
+    SDL_Event e{SDL_CONTROLLERBUTTONDOWN};
     e.cbutton.which = which;
     e.cbutton.button = Uint8(button);
     return e;
 }
 SDL_Event PadAxis(SDL_GameControllerAxis axis, Sint16 value, int which) {
-    SDL_Event e{};
-    e.type = SDL_CONTROLLERAXISMOTION;
+    SDL_Event e{SDL_CONTROLLERAXISMOTION};
     e.caxis.which = which;
     e.caxis.axis = Uint8(axis);
     e.caxis.value = value;
     return e;
 }
 
-const SpriteCall* SpriteRecorder::Of(const Ostrel::ITexture2D* t) const {
+const SpriteCall* SpriteRecorder::Of(const ITexture2D* t) const {
     for (const SpriteCall& c : draws)
         if (c.texture == t) return &c;
     return nullptr;
 }
-
 const TextCall* TextRecorder::Of(const std::string& text) const {
     for (const TextCall& c : draws)
         if (c.text == text) return &c;
     return nullptr;
 }
 
-Ostrel::ITexture2D* TextureRecorder::Load(const std::string& path, const std::string& key) {
+ITexture2D* TextureRecorder::Load(const std::string& path, const std::string& key) {
     paths.push_back(path);
-    textures[key] = std::make_unique<FakeTexture>(16, 16);
+    textures[key] = std::make_unique<FakeTexture>();
     return textures[key].get();
 }
-
-Ostrel::ITexture2D* TextureRecorder::CreateTexture(const unsigned char* px, unsigned w, unsigned h,
-                                                   Ostrel::TextureParameters params) {
-    const size_t bpp = params.channels == 1 ? 1 : params.channels == 3 ? 3 : 4;
-    created.emplace_back();
-    if (px != nullptr) created.back().assign(px, px + w * h * bpp);
-    return new FakeTexture(w, h);
+ITexture2D* TextureRecorder::CreateTexture(const unsigned char* px, unsigned w, unsigned h, TextureParameters params) {
+    const size_t bytes = size_t(w) * h * (params.channels == 1 ? 1 : params.channels == 3 ? 3 : 4);
+    created.emplace_back(px, px == nullptr ? px : px + bytes);
+    auto* texture = new FakeTexture;
+    texture->width = w;
+    texture->height = h;
+    return texture;
 }
-
-Ostrel::ITexture2D* TextureRecorder::GetTexture(std::string key) {
-    auto it = textures.find(key);
-    return it == textures.end() ? nullptr : it->second.get();
-}
-
-bool TextureRecorder::FindKey(Ostrel::ITexture2D* texture, std::string* key) {
-    for (auto& [k, t] : textures)
-        if (t.get() == texture && texture != nullptr) {
-            *key = k;
-            return true;
-        }
+bool TextureRecorder::FindKey(ITexture2D* texture, std::string* key) {
+    for (auto& [k, t] : textures) {
+        if (t.get() != texture) continue;
+        *key = k;
+        return true;
+    }
     return false;
-}
-
-Ostrel::Sound* SoundRecorder::GetSound(std::string name) {
-    auto it = sounds.find(name);
-    return it == sounds.end() ? nullptr : it->second.get();
-}
-
-Ostrel::Sound* SoundRecorder::LoadSound(std::string, std::string name) {
-    auto& slot = sounds[name];
-    if (!slot) slot = std::make_unique<CountingSound>();
-    return slot.get();
-}
-
-int SoundRecorder::Plays(const std::string& name) const {
-    auto it = sounds.find(name);
-    return it == sounds.end() ? 0 : it->second->plays;
 }
 
 void WindowRecorder::Resize(int width, int height) {
     settings.width = width;
     settings.height = height;
-    Ostrel::WindowResizedEvent event{width, height};
+    WindowResizedEvent event{width, height};
     NotifyWindowResized(&event);
 }
 
@@ -119,19 +100,11 @@ HeadlessGui::HeadlessGui() {
     ImGuiIO& io = ImGui::GetIO();
     io.IniFilename = nullptr;
     io.DisplaySize = ImVec2(1280, 720);
-    io.DeltaTime = 1.0f / 60.0f;
     unsigned char* pixels = nullptr;
     int w = 0, h = 0;
     io.Fonts->GetTexDataAsRGBA32(&pixels, &w, &h);
-    io.MousePos = ImVec2(-FLT_MAX, -FLT_MAX);  // the pointer hovers nothing
 }
-
-HeadlessGui::~HeadlessGui() {
-    ImGui::DestroyContext();
-}
-
 std::string HeadlessGui::Frame(const std::function<void()>& draw) {
-    // ImGui's text log stops where the first popup drawn in the frame ends.
     testing::internal::CaptureStdout();
     ImGui::NewFrame();
     ImGui::Begin("T");
@@ -141,52 +114,37 @@ std::string HeadlessGui::Frame(const std::function<void()>& draw) {
     ImGui::Render();
     return testing::internal::GetCapturedStdout();
 }
-
 void HeadlessGui::Press(ImGuiWindow* window, const std::string& label, const std::string& scope) {
     ASSERT_NE(window, nullptr) << label;
-    const ImGuiID seed = scope.empty() ? window->ID : ImHashStr(scope.c_str(), 0, window->ID);
-    ImGui::ActivateItem(ImHashStr(label.c_str(), 0, seed));
-    GImGui->NavInputSource = ImGuiInputSource_Keyboard;  // so that a text field takes input
+    ImGui::ActivateItem(
+        ImHashStr(label.c_str(), 0, scope.empty() ? window->ID : ImHashStr(scope.c_str(), 0, window->ID)));
+    GImGui->NavInputSource = ImGuiInputSource_Keyboard;  // so that a text field takes the press as a click
 }
-
 ImGuiWindow* HeadlessGui::Child(ImGuiWindow* parent, const std::string& name) {
     for (ImGuiWindow* w : GImGui->Windows)
-        if (parent != nullptr && w->ParentWindow == parent &&
-            std::string(w->Name).find("/" + name + "_") != std::string::npos)
+        if (parent && w->ParentWindow == parent && std::string(w->Name).find("/" + name + "_") != std::string::npos)
             return w;
     return nullptr;
 }
 
-ImGuiWindow* HeadlessGui::TopPopup() {
-    return GImGui->OpenPopupStack.Size == 0 ? nullptr : GImGui->OpenPopupStack.back().Window;
-}
-
-ScreenBed::ScreenBed(const std::string& config) {
-    game.config->text = config;
-    window.settings.width = 800;
-    window.settings.height = 600;
+ScreenBed::ScreenBed(const std::string& configText) {
+    config->text = configText;
+    time.deltaMs = 16.0f;
     font.height = 32;
-    for (int c = 32; c < 127; ++c) {
-        Ostrel::Character glyph;
-        glyph.advance[0] = 16;
-        font.AddCharacter(char(c), glyph);
-    }
-    game.gameData.font = &font;
-    game.gameData.fontScale = 0.5f;
-    game.fontManager->defaultFont = &font;
-    sounds.LoadSound("click.wav", "click_sound");
-    sounds.LoadSound("card.wav", "card_sound");
+    for (char c = 32; c < 127; ++c) font.GetOrCreateCharacter(c)->advance[0] = 16;
+    gameData.font = &font;
+    gameData.fontScale = 0.5f;
+    fontManager->defaultFont = &font;
+    sounds.LoadSound("", "click_sound");
+    sounds.LoadSound("", "card_sound");
 }
-
 ScreenBed::~ScreenBed() {
-    // The screens are this bed's: the game must keep no pointer into them.
-    game.states.clear();
-    game.currentState = nullptr;
-    game.fontManager->defaultFont = nullptr;
+    // The screens are this bed's: the game keeps no pointer into them.
+    states.clear();
+    fontManager->defaultFont = nullptr;
     for (auto& deleter : deleters) deleter();
 }
-
-void ScreenBed::Wire(Ostrel::State* state) {
+void ScreenBed::Wire(State* state) {
     state->windowManager = &window;
     state->textureManager = &textures;
     state->spriteRenderer = &sprites;
@@ -194,31 +152,27 @@ void ScreenBed::Wire(Ostrel::State* state) {
     state->timeManager = &time;
     state->soundManager = &sounds;
 }
-
 void ScreenBed::Frame(std::vector<SDL_Event> events, float dt) {
-    game.eventBuffer.count = 0;
-    for (const SDL_Event& e : events) game.eventBuffer.events[game.eventBuffer.count++] = e;
-    game.inputManager->Update(dt);
-    if (game.currentState != nullptr) game.currentState->Update(dt);
-    game.inputManager->EndFrame();
-    game.eventBuffer.count = 0;
+    eventBuffer.count = 0;
+    for (const SDL_Event& e : events) eventBuffer.events[eventBuffer.count++] = e;
+    inputManager->Update(dt);
+    if (currentState != nullptr) currentState->Update(dt);
+    if (onUpdate) onUpdate(dt);
+    inputManager->EndFrame();
 }
-
 void ScreenBed::Click(int x, int y) {
     Frame({MouseMotion(x, y), MouseButton(true)});
     Frame({MouseButton(false)});
 }
-
 void ScreenBed::Render() {
     sprites.draws.clear();
     text.draws.clear();
     text.begins = 0;
-    if (game.currentState != nullptr) game.currentState->Render();
+    if (currentState != nullptr) currentState->Render();
 }
-
 std::string ScreenBed::Current() const {
-    for (const auto& [name, state] : game.states)
-        if (state == game.currentState) return name;
+    for (const auto& [name, state] : states)
+        if (state == currentState) return name;
     return "";
 }
 

@@ -5,44 +5,36 @@
 #include "sdl/SDLSoundManager.h"
 #include "sdl/STBImageLoader.h"
 #include <gtest/gtest.h>
-#include <memory>
+#include <filesystem>
 #include <set>
 
+using namespace OstrelTest;
+
 TEST(GameAssets, ConfigurationNamesPicturesSoundsAndUsableNumbers) {
-    Ostrel::Config config;
+    Config config;
     config.Load();  // from the repository root
-    struct Row {
-        std::string key;
-        unsigned width, height;
-    };
-    std::vector<Row> pictures = {{"card", 128, 128},     {"icon_navbar", 64, 64}, {"icon_esc", 64, 64},
-                                 {"icon_mouse", 64, 64}, {"logo", 372, 140},      {"font_image_path", 512, 512}};
-    for (int i = 0; i < 14; ++i) pictures.push_back({"texture_" + std::to_string(i), 128, 128});
-    Ostrel::STBImageLoader images;
+    std::vector<std::pair<std::string, const char*>> pictures = {{"card", "128x128"},   {"icon_navbar", "64x64"},
+                                                                 {"icon_esc", "64x64"}, {"icon_mouse", "64x64"},
+                                                                 {"logo", "372x140"},   {"font_image_path", "512x512"}};
+    for (int i = 0; i < 14; ++i) pictures.push_back({"texture_" + std::to_string(i), "128x128"});
     std::set<std::vector<uint8_t>> faces;
-    for (const Row& row : pictures) {
-        std::string path;
-        ASSERT_TRUE(config.GetString(row.key, &path)) << row.key;
-        std::unique_ptr<Ostrel::ImageData> image(images.LoadImage(path));
-        ASSERT_NE(image->pixels, nullptr) << row.key << " -> " << path;
-        EXPECT_EQ(image->width, row.width) << row.key;
-        EXPECT_EQ(image->height, row.height) << row.key;
-        if (row.key.rfind("texture_", 0) == 0) faces.emplace(image->pixels, image->pixels + 128 * 128 * 4);
+    std::string path;
+    for (const auto& [key, size] : pictures) {
+        ASSERT_TRUE(config.GetString(key, &path)) << key;
+        std::unique_ptr<ImageData> image(STBImageLoader().LoadImage(path));
+        ASSERT_NE(image->pixels, nullptr) << key << " -> " << path;
+        EXPECT_EQ(std::to_string(image->width) + "x" + std::to_string(image->height), size) << key;
+        if (key.rfind("texture_", 0) == 0) faces.emplace(image->pixels, image->pixels + 128 * 128 * 4);
     }
     EXPECT_EQ(faces.size(), 14u);  // pairwise different
-    Ostrel::SDLSoundManager sounds;
-    OstrelTest::Stderr([&] { sounds.Init(); });
-    for (const char* key : {"click_sound", "card_sound"}) {
-        std::string path;
-        ASSERT_TRUE(config.GetString(key, &path)) << key;
-        EXPECT_NE(sounds.LoadSound(path, key), nullptr) << path;
-    }
+    SDLSoundManager sounds;
+    Stderr([&] { sounds.Init(); });
+    for (const char* key : {"click_sound", "card_sound"})
+        EXPECT_TRUE(config.GetString(key, &path) && sounds.LoadSound(path, key) != nullptr) << key;
     sounds.Shutdown();
-    std::string csv;
-    ASSERT_TRUE(config.GetString("font_data_path", &csv));
+    EXPECT_TRUE(config.GetString("font_data_path", &path) && std::filesystem::is_regular_file(path));
     int start = 0, hide = 0;
     float speed = 0;
-    EXPECT_TRUE(config.GetInt("time_to_start", &start) && start > 0);
-    EXPECT_TRUE(config.GetInt("hide_time", &hide) && hide > 0);
+    EXPECT_TRUE(config.GetInt("time_to_start", &start) && config.GetInt("hide_time", &hide) && start > 0 && hide > 0);
     EXPECT_TRUE(config.GetFloat("animation_speed", &speed) && speed > 0 && speed < 0.1f);  // the editor's range
 }

@@ -7,11 +7,11 @@
 #include <filesystem>
 
 namespace fs = std::filesystem;
-using OstrelTest::HeadlessGui;
+using namespace OstrelTest;
 
 namespace {
 struct Dialog {
-    OstrelTest::TempDir dir;
+    TempDir dir;
     HeadlessGui gui;
     FileBrowser browser;
     explicit Dialog(uint32_t flags = 0) : browser(flags) {
@@ -62,8 +62,7 @@ TEST(FileBrowser, ListsFilteredEntriesAndMakesDirectories) {
     d.Press(HeadlessGui::TopPopup(), "ok");
     EXPECT_TRUE(fs::is_directory(d.dir.File("made")));
     EXPECT_NE(d.Frame().find("[D] made"), std::string::npos);
-    EXPECT_EQ(d.browser.GetDrives(), 0u);  // no drive letters here
-    EXPECT_EQ(Ostrel::QueryBrowsableDrives(), 0u);
+    EXPECT_EQ(d.browser.GetDrives() + QueryBrowsableDrives(), 0u);  // no drive letters here
 }
 
 TEST(FileBrowser, ClickRules) {
@@ -100,10 +99,10 @@ TEST(FileBrowser, ClickRules) {
 }
 
 TEST(FileBrowser, VanishedWorkingDirectoryIsReportedAndTheDialogStaysUsable) {
-    OstrelTest::TempDir dir;
+    TempDir dir;
     dir.Write("gone/x", "x");
     dir.Write("here/a.png", "x");
-    OstrelTest::ScopedChdir chdir(dir.File("gone"));
+    ScopedChdir chdir(dir.File("gone"));
     fs::remove_all(dir.File("gone"));
     HeadlessGui gui;
     FileBrowser browser;
