@@ -8,15 +8,10 @@
 
 namespace OstrelTest {
 
-std::string Stderr(const std::function<void()>& fn) {
-    testing::internal::CaptureStderr();
+std::string Stderr(const std::function<void()>& fn, bool fromStdout) {
+    fromStdout ? testing::internal::CaptureStdout() : testing::internal::CaptureStderr();
     fn();
-    return testing::internal::GetCapturedStderr();
-}
-std::string Stdout(const std::function<void()>& fn) {
-    testing::internal::CaptureStdout();
-    fn();
-    return testing::internal::GetCapturedStdout();
+    return fromStdout ? testing::internal::GetCapturedStdout() : testing::internal::GetCapturedStderr();
 }
 int Lines(const std::string& text) {
     return int(std::count(text.begin(), text.end(), '\n'));
@@ -53,17 +48,6 @@ SDL_Event PadAxis(SDL_GameControllerAxis axis, Sint16 value, int which) {
     e.caxis.axis = Uint8(axis);
     e.caxis.value = value;
     return e;
-}
-
-const SpriteCall* SpriteRecorder::Of(const ITexture2D* t) const {
-    for (const SpriteCall& c : draws)
-        if (c.texture == t) return &c;
-    return nullptr;
-}
-const TextCall* TextRecorder::Of(const std::string& text) const {
-    for (const TextCall& c : draws)
-        if (c.text == text) return &c;
-    return nullptr;
 }
 
 ITexture2D* TextureRecorder::Load(const std::string& path, const std::string& key) {
@@ -127,8 +111,15 @@ ImGuiWindow* HeadlessGui::Child(ImGuiWindow* parent, const std::string& name) {
     return nullptr;
 }
 
+// The framework's own managers are never freed; the bed's recorders take their place.
 ScreenBed::ScreenBed(const std::string& configText) {
     config->text = configText;
+    windowManager = &window;
+    textureManager = &textures;
+    spriteRenderer = &sprites;
+    textRenderer = &text;
+    timeManager = &time;
+    soundManager = &sounds;
     time.deltaMs = 16.0f;
     font.height = 32;
     for (char c = 32; c < 127; ++c) font.GetOrCreateCharacter(c)->advance[0] = 16;
@@ -143,14 +134,6 @@ ScreenBed::~ScreenBed() {
     states.clear();
     fontManager->defaultFont = nullptr;
     for (auto& deleter : deleters) deleter();
-}
-void ScreenBed::Wire(State* state) {
-    state->windowManager = &window;
-    state->textureManager = &textures;
-    state->spriteRenderer = &sprites;
-    state->textRenderer = &text;
-    state->timeManager = &time;
-    state->soundManager = &sounds;
 }
 void ScreenBed::Frame(std::vector<SDL_Event> events, float dt) {
     eventBuffer.count = 0;

@@ -26,8 +26,10 @@ namespace OstrelTest {
 using namespace Ostrel;
 
 // Runs `fn` and returns what it printed on stderr (or stdout).
-std::string Stderr(const std::function<void()>& fn);
-std::string Stdout(const std::function<void()>& fn);
+std::string Stderr(const std::function<void()>& fn, bool fromStdout = false);
+inline std::string Stdout(const std::function<void()>& fn) {
+    return Stderr(fn, true);
+}
 int Lines(const std::string& text);
 std::string Str(const ivec4& r);  // "x,y,w,h"
 
@@ -64,7 +66,6 @@ struct SpriteRecorder : SpriteRenderer {
     void DrawSprite(ITexture2D* t, ivec4 r) override { draws.push_back({t, r, {1, 1, 1, 1}, 0}); }
     void DrawSprite(ITexture2D* t, vec2) override { draws.push_back({t, {}, {1, 1, 1, 1}, 0}); }
     void End() override {}
-    const SpriteCall* Of(const ITexture2D* t) const;
 };
 
 struct TextCall {
@@ -84,7 +85,6 @@ struct TextRecorder : TextRenderer {
         draws.push_back({text, p, c});
     }
     void End() override {}
-    const TextCall* Of(const std::string& text) const;
 };
 
 struct FakeTexture : ITexture2D {
@@ -176,12 +176,10 @@ struct ScreenBed : Game {
     ~ScreenBed();
     template <typename S>
     S* Add(const std::string& name, S* state) {
-        Wire(state);
         AddState(name, state);
         deleters.push_back([state] { delete state; });
         return state;
     }
-    void Wire(State* state);
     void Frame(std::vector<SDL_Event> events = {}, float dt = 16.0f);
     void Click(int x, int y);  // press in one frame, release in the next
     void Render();             // the current screen, into emptied recorders
