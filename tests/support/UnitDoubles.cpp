@@ -72,13 +72,6 @@ bool TextureRecorder::FindKey(ITexture2D* texture, std::string* key) {
     return false;
 }
 
-void WindowRecorder::Resize(int width, int height) {
-    settings.width = width;
-    settings.height = height;
-    WindowResizedEvent event{width, height};
-    NotifyWindowResized(&event);
-}
-
 HeadlessGui::HeadlessGui() {
     ImGui::CreateContext();
     ImGuiIO& io = ImGui::GetIO();
@@ -111,16 +104,14 @@ ImGuiWindow* HeadlessGui::Child(ImGuiWindow* parent, const std::string& name) {
     return nullptr;
 }
 
-// The framework's own managers are never freed; the bed's recorders take their place.
+// The framework never frees its managers; the recorders stand in for some of them.
 ScreenBed::ScreenBed(const std::string& configText) {
     config->text = configText;
-    windowManager = &window;
     textureManager = &textures;
     spriteRenderer = &sprites;
     textRenderer = &text;
-    timeManager = &time;
     soundManager = &sounds;
-    time.deltaMs = 16.0f;
+    static_cast<SDLTimeManager*>(timeManager)->deltaMs = 16.0f;
     font.height = 32;
     for (char c = 32; c < 127; ++c) font.GetOrCreateCharacter(c)->advance[0] = 16;
     gameData.font = &font;

@@ -5,7 +5,6 @@
 #include "Game.h"
 #include "core/ITextureManager.h"
 #include "core/ITexture2D.h"
-#include "core/Renderer.h"
 #include "core/SoundManager.h"
 #include "core/SpriteRenderer.h"
 #include "core/TextRenderer.h"
@@ -38,15 +37,6 @@ SDL_Event MouseButton(bool down, Uint8 button = SDL_BUTTON_LEFT);
 SDL_Event MouseMotion(int x, int y);
 SDL_Event PadButton(SDL_GameControllerButton button, int which = 0);
 SDL_Event PadAxis(SDL_GameControllerAxis axis, Sint16 value, int which = 0);
-
-struct SizedRenderer : Renderer {
-    SizedRenderer(int w, int h) { SetSize(w, h); }
-    void Initialize() override {}
-    void BeginFrame() override {}
-    void EndFrame() override {}
-    void Shutdown() override {}
-    void SetImGuiLayer(ImGuiLayer*) override {}
-};
 
 struct SpriteCall {
     ITexture2D* texture;
@@ -131,15 +121,6 @@ struct SoundRecorder : SoundManager {
     void Shutdown() override {}
 };
 
-struct WindowRecorder : WindowManager {
-    void Resize(int width, int height) override;
-    void SetFullscreen() override {}
-    void Create(WindowSettings) override {}
-    void ProcessEvents() override {}
-    void SwapBuffers() override {}
-    void Destroy() override {}
-};
-
 // An ImGui context without a back end: frames are built and thrown away.
 struct HeadlessGui {
     HeadlessGui();
@@ -155,20 +136,22 @@ struct HeadlessGui {
     static ImGuiWindow* TopPopup() { return GImGui->OpenPopupStack.back().Window; }
 };
 
-// A game whose screens draw into recorders: 800 x 600, a bitmap font 32 high
-// with 16-pixel advances at scale 0.5, "click_sound" and "card_sound" loaded,
-// frames of 16 ms. Time advances only by the frames a test runs.
+// A game, never initialised, whose screens draw into recorders: a window of
+// 800 x 600 (the SDL window manager without a window only records its size),
+// a bitmap font 32 high with 16-pixel advances at scale 0.5, "click_sound" and
+// "card_sound" loaded, frames of 16 ms. Time advances only by the frames a
+// test runs.
 struct ScreenBed : Game {
+    using Game::config;
     using Game::gameData;
     using Game::inputManager;
+    using Game::renderer;
     using Game::running;
-    SizedRenderer target{800, 600};
-    SpriteRecorder sprites{&target};
-    TextRecorder text{&target};
+    using Game::windowManager;
+    SpriteRecorder sprites{renderer};
+    TextRecorder text{renderer};
     TextureRecorder textures;
     SoundRecorder sounds;
-    WindowRecorder window;
-    SDLTimeManager time{60};
     Font font{Bitmap};
     std::function<void(float)> onUpdate;  // runs after the screen's own Update
     std::vector<std::function<void()>> deleters;

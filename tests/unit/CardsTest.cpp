@@ -54,34 +54,31 @@ TEST(CardLayout, DealGivesEveryPairItsOwnPictureUnlessTooFew) {
 }
 
 TEST(Card, TurnsPlayTheSoundAnimateAndDrawTheVisibleSide) {
-    SoundRecorder sounds;
-    sounds.LoadSound("", "card_sound");
-    TextureRecorder textures;
-    ITexture2D* back = textures.LoadTexture("back.png", "card");
-    ITexture2D* front = textures.LoadTexture("a.png", "texture_0");
-    SizedRenderer target(800, 600);
-    SpriteRecorder sprites(&target);
+    ScreenBed bed;
+    ITexture2D* back = bed.textures.LoadTexture("back.png", "card");
+    ITexture2D* front = bed.textures.LoadTexture("a.png", "texture_0");
     Card card;
-    card.soundManager = &sounds;
-    card.textureManager = &textures;
+    card.soundManager = &bed.sounds;
+    card.textureManager = &bed.textures;
     card.frontTexture = "texture_0";
     card.backTexture = "card";
     card.flipSpeed = 0.01f;
     card.LoadSound();
     card.Hide();
     card.UpdateFlip(100.0f);
-    card.Render(&sprites);
+    card.Render(&bed.sprites);
     card.UpdateFlip(300.0f);  // past the half turn: done
     EXPECT_FALSE(card.flipping);
     card.Reveal();
     card.Reveal();
-    EXPECT_EQ(sounds.sounds["card_sound"].plays, 1);
-    card.RenderTinted(&sprites, {1, 0, 0, 1});
+    EXPECT_EQ(bed.sounds.sounds["card_sound"].plays, 1);
+    card.RenderTinted(&bed.sprites, {1, 0, 0, 1});
     card.frontTexture = "nothing";  // a key without a texture draws nothing
-    card.Render(&sprites);
-    ASSERT_EQ(sprites.draws.size(), 2u);
-    EXPECT_TRUE(sprites.draws[0].texture == back && sprites.draws[0].angle == 1.0f);
-    EXPECT_TRUE(sprites.draws[1].texture == front && sprites.draws[1].tint.y == 0.0f && sprites.draws[1].angle == 0);
+    card.Render(&bed.sprites);
+    const std::vector<SpriteCall>& draws = bed.sprites.draws;
+    ASSERT_EQ(draws.size(), 2u);
+    EXPECT_TRUE(draws[0].texture == back && draws[0].angle == 1.0f);
+    EXPECT_TRUE(draws[1].texture == front && draws[1].tint.y == 0.0f && draws[1].angle == 0);
     card.flipSpeed = 0.0f;  // a speed that never turns ends at once
     card.Hide();
     card.UpdateFlip(16.0f);

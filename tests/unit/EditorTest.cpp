@@ -12,13 +12,12 @@ using namespace OstrelTest;
 
 TEST(EditorWindow, WidgetsEditTheSettingsTheWindowAndTheEffects) {
     HeadlessGui gui;
-    SizedRenderer target(800, 600);
-    WindowRecorder window;
-    TextureRecorder textures;
+    ScreenBed bed;
+    TextureRecorder& textures = bed.textures;
     TexturePicker picker(&textures);
     // Effects live as long as the process (a GL shader is released only with a context).
     static auto* shader = new GLEffectShader("", "");
-    static auto* effect = new EffectInstance(&target, nullptr, shader);
+    static auto* effect = new EffectInstance(nullptr, nullptr, shader);
     ShaderUniform* weights = shader->CreateUniform("u_weights", Vec3);
     weights->value = vec3(3, 4, 0);
     shader->CreateUniform("u_strength", Float);
@@ -32,7 +31,9 @@ TEST(EditorWindow, WidgetsEditTheSettingsTheWindowAndTheEffects) {
     int speedReports = 0;
     data.onAnimationSpeedChanged = [&](float) { ++speedReports; };
     std::string used;
-    auto draw = [&] { EditorWindow(&data, &target, &window, &textures).Draw([] {}, [] {}, [&] { used += "screen"; }); };
+    auto draw = [&] {
+        EditorWindow(&data, bed.renderer, bed.windowManager, &textures).Draw([] {}, [] {}, [&] { used += "screen"; });
+    };
     auto frame = [&] {
         gui.Frame(draw);  // a menu opened by a press has its window from the next frame on
         return gui.Frame(draw);
@@ -46,7 +47,9 @@ TEST(EditorWindow, WidgetsEditTheSettingsTheWindowAndTheEffects) {
     frame();
     HeadlessGui::Press(HeadlessGui::TopPopup(), "1280x720");
     frame();
-    EXPECT_EQ(std::to_string(window.settings.width) + "x" + std::to_string(window.settings.height), "1280x720");
+    EXPECT_EQ(
+        std::to_string(bed.windowManager->settings.width) + "x" + std::to_string(bed.windowManager->settings.height),
+        "1280x720");
     data.postEffect = PostEffect::CRT;
     HeadlessGui::Press(editor, "Post Processing");
     frame();

@@ -52,9 +52,9 @@ TEST(Matrices, LookAtPutsTheEyeAtTheOriginAndTheTargetOnNegativeZ) {
 // y up, depth 0.1..1000, seen from z = 10. An empty size (a minimised window)
 // keeps the last projection.
 TEST(Matrices, RendererProjectionsFollowTheWindowAndIgnoreAnEmptySize) {
-    SizedRenderer target(800, 600);
-    SpriteRecorder sprites(&target);
-    TextRecorder text(&target);
+    ScreenBed bed;  // 800 x 600
+    SpriteRecorder& sprites = bed.sprites;
+    TextRecorder& text = bed.text;
     ExpectColumns(sprites.projection, {2.0f / 800, 0, 0, 0, 0, -2.0f / 600, 0, 0, 0, 0, -1, 0, -1, 1, 0, 1});
     ExpectColumns(sprites.view, {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, -1, 1});
     ExpectColumns(text.projection,

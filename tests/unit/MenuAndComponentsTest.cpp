@@ -42,72 +42,62 @@ struct Menus : testing::Test {
         bed.Frame({MouseMotion(entry->hitRect.x + 1, entry->hitRect.y + 1), MouseButton(true), MouseButton(false)});
     }
     // The lines drawn, the selected one marked with '*'.
-    Labels Drawn() {
+    std::string Drawn() {
         bed.text.draws.clear();
         root->Draw();
-        Labels out;
-        for (const TextCall& d : bed.text.draws) out.push_back((d.colour.z == 0.0f ? "*" : "") + d.text);
+        std::string out;
+        for (const TextCall& d : bed.text.draws)
+            out += std::string(out.empty() ? "" : " ") + (d.colour.z ? "" : "*") + d.text;
         return out;
+    }
+    // Each row: presses, then the lines drawn.
+    void Script(const std::vector<std::pair<std::vector<SDL_Event>, const char*>>& steps) {
+        for (const auto& [presses, drawn] : steps) {
+            Press(presses);
+            EXPECT_EQ(Drawn(), drawn) << "after " << presses.size() << " presses";
+        }
     }
 };
 }  // namespace
 
 TEST_F(Menus, KeysMoveChooseEnterSubmenusAndGoBack) {
     bed.Frame();
-    EXPECT_EQ(Drawn(), (Labels{"*Play", "Options", "Quit"}));
     // Three lines of 32 with 10-pixel gaps, centred in 800 x 600.
     EXPECT_EQ(Str(root->children[0]->hitRect) + " " + Str(root->children[1]->hitRect), "368,237,64,32 344,279,112,32");
-    Press({KeyDown(SDLK_UP)});  // wraps to the end
-    EXPECT_EQ(Drawn(), (Labels{"Play", "Options", "*Quit"}));
-    bed.Frame({KeyDown(SDLK_DOWN)});  // within the input gate: ignored
-    Press({KeyDown(SDLK_DOWN), KeyDown(SDLK_DOWN), KeyDown(SDLK_RETURN)});
-    EXPECT_EQ(chosen, Labels{"Options"});
-    EXPECT_EQ(Drawn(), (Labels{"Settings", "Sound", "Back"}));  // only the open node's lines
-    Press({KeyDown(SDLK_DOWN)});
-    EXPECT_EQ(Drawn(), (Labels{"Settings", "*Sound", "Back"}));
-    Press({KeyDown(SDLK_UP)});  // the label is skipped
-    EXPECT_EQ(Drawn(), (Labels{"Settings", "Sound", "*Back"}));
-    Press({KeyDown(SDLK_RETURN)});
-    EXPECT_EQ(Drawn(), (Labels{"Play", "*Options", "Quit"}));
-    Press({KeyDown(SDLK_RETURN), KeyDown(SDLK_ESCAPE)});  // Escape in a submenu goes up
-    EXPECT_EQ(Drawn(), (Labels{"Play", "*Options", "Quit"}));
-    Press({KeyDown(SDLK_ESCAPE)});  // and on the root closes the menu
-    EXPECT_TRUE(root->IsClosed() && Drawn().empty());
-    Press({KeyDown(SDLK_ESCAPE)});
-    EXPECT_TRUE(root->IsOpen());
+    const SDL_Event up = KeyDown(SDLK_UP), down = KeyDown(SDLK_DOWN), enter = KeyDown(SDLK_RETURN);
+    Script({{{}, "*Play Options Quit"}, {{up}, "Play Options *Quit"}});  // wraps to the end
+    bed.Frame({down});                                                   // within the input gate: ignored
+    Script({{{down, down, enter}, "Settings Sound Back"},                // only the open node's lines
+            {{down}, "Settings *Sound Back"},
+            {{up}, "Settings Sound *Back"},  // the label is skipped
+            {{enter}, "Play *Options Quit"},
+            {{enter, KeyDown(SDLK_ESCAPE)}, "Play *Options Quit"},  // Escape in a submenu goes up
+            {{KeyDown(SDLK_ESCAPE)}, ""},                           // and on the root closes the menu
+            {{KeyDown(SDLK_ESCAPE)}, "Play *Options Quit"}});
     EXPECT_EQ(chosen, (Labels{"Options", "Back", "Options"}));
 }
 
 TEST_F(Menus, ControllerAndMouseDriveTheSameTree) {
     bed.inputManager->controllers[0].connected = true;
-    Press({PadButton(SDL_CONTROLLER_BUTTON_DPAD_DOWN), PadButton(SDL_CONTROLLER_BUTTON_A),
-           PadButton(SDL_CONTROLLER_BUTTON_DPAD_DOWN)});
-    EXPECT_EQ(Drawn(), (Labels{"Settings", "*Sound", "Back"}));
-    Press({PadButton(SDL_CONTROLLER_BUTTON_B)});
-    // The stick: a push past half way moves once per input gate.
-    Press({PadAxis(SDL_CONTROLLER_AXIS_LEFTY, 30000)});
-    bed.Frame({PadAxis(SDL_CONTROLLER_AXIS_LEFTY, 0)});
-    EXPECT_EQ(Drawn(), (Labels{"Play", "Options", "*Quit"}));
-    Press({PadAxis(SDL_CONTROLLER_AXIS_LEFTY, -30000)});
-    bed.Frame({PadAxis(SDL_CONTROLLER_AXIS_LEFTY, 0)});
-    EXPECT_EQ(Drawn(), (Labels{"Play", "*Options", "Quit"}));
+    const SDL_Event centre = PadAxis(SDL_CONTROLLER_AXIS_LEFTY, 0);  // a push past half way moves once per gate
+    Script({{{PadButton(SDL_CONTROLLER_BUTTON_DPAD_DOWN), PadButton(SDL_CONTROLLER_BUTTON_A),
+              PadButton(SDL_CONTROLLER_BUTTON_DPAD_DOWN)},
+             "Settings *Sound Back"},
+            {{PadButton(SDL_CONTROLLER_BUTTON_B), PadAxis(SDL_CONTROLLER_AXIS_LEFTY, 30000), centre},
+             "Play Options *Quit"},
+            {{PadAxis(SDL_CONTROLLER_AXIS_LEFTY, -30000), centre}, "Play *Options Quit"}});
     EXPECT_EQ(click.plays, 0);  // keys and buttons click silently
-
     ClickAt(root->children[1]);
-    EXPECT_EQ(Drawn(), (Labels{"Settings", "Sound", "Back"}));
+    EXPECT_EQ(Drawn(), "Settings Sound Back");
     ClickAt(root->children[1]->children[0]);  // a label is no choice
     ClickAt(root->children[1]->children[2]);
     EXPECT_EQ(chosen, (Labels{"Options", "Options", "Back"}));
     EXPECT_EQ(click.plays, 3);
-    // Back sat where Quit is: the entry under the pointer is the selection.
-    EXPECT_EQ(Drawn(), (Labels{"Play", "Options", "*Quit"}));
+    EXPECT_EQ(Drawn(), "Play Options *Quit");  // Back sat where Quit is: the entry under the pointer is selected
     bed.Frame({MouseMotion(5, 5)});
-    EXPECT_EQ(Drawn(), (Labels{"Play", "Options", "Quit"}));
-    Press({KeyDown(SDLK_DOWN)});
-    EXPECT_EQ(Drawn(), (Labels{"*Play", "Options", "Quit"}));
+    Script({{{}, "Play Options Quit"}, {{KeyDown(SDLK_DOWN)}, "*Play Options Quit"}});
     root->selectedIndex = 7;  // stale, from a longer submenu the mouse hovered
-    Press({KeyDown(SDLK_UP)});
-    EXPECT_EQ(Drawn(), (Labels{"Play", "Options", "*Quit"}));
+    Script({{{KeyDown(SDLK_UP)}, "Play Options *Quit"}});
 }
 
 TEST_F(Menus, ReopenedRootLeavesOneMenuOpenAndAReleasedRootIgnoresClicks) {
@@ -122,7 +112,7 @@ TEST_F(Menus, ReopenedRootLeavesOneMenuOpenAndAReleasedRootIgnoresClicks) {
     };
     count(root.get());
     EXPECT_EQ(open, 1);
-    EXPECT_EQ(Drawn(), (Labels{"*Play", "Options", "Quit"}));
+    EXPECT_EQ(Drawn(), "*Play Options Quit");
     bed.onUpdate = nullptr;
     root.reset();  // its click listener stays with the input manager
     bed.Frame({MouseButton(true), MouseButton(false)});
@@ -165,20 +155,17 @@ TEST(Timer, FiresOnceUntilResetOrEveryRunOutWhenRepeating) {
     EXPECT_EQ(fired, 5);
 }
 
-TEST(IconLabel, TheIconIsAFontHighSquareAndTheCaptionFollowsIt) {
-    SizedRenderer target(800, 600);
-    SpriteRecorder sprites(&target);
-    TextRecorder text(&target);
-    Font font(Bitmap);
-    font.height = 32;
-    IconLabel label(&sprites, &text, &font, "Menu", nullptr, ivec2(100, 50));
+TEST_F(Menus, IconLabelIsAFontHighIconAndACaptionAfterIt) {
+    bed.text.draws.clear();
+    IconLabel label(&bed.sprites, &bed.text, &bed.font, "Menu", nullptr, ivec2(100, 50));
     label.iconOffset = ivec2(0, 10);
     label.scale = 0.5f;
     label.Render();
     label.font = nullptr;
     label.Render();
-    EXPECT_EQ(Str(sprites.draws.at(0).rect) + " " + Str(sprites.draws.at(1).rect), "100,60,16,16 100,60,0,0");
-    EXPECT_EQ(text.draws.at(0).text, "Menu");
-    EXPECT_EQ(std::vector<float>({text.draws[0].position.x, text.draws[0].position.y, text.draws[1].position.x}),
-              std::vector<float>({121, 50, 105}));
+    EXPECT_EQ(Str(bed.sprites.draws.at(0).rect) + " " + Str(bed.sprites.draws.at(1).rect), "100,60,16,16 100,60,0,0");
+    EXPECT_EQ(bed.text.draws.at(0).text, "Menu");
+    EXPECT_EQ(
+        std::vector<float>({bed.text.draws[0].position.x, bed.text.draws[0].position.y, bed.text.draws[1].position.x}),
+        std::vector<float>({121, 50, 105}));
 }

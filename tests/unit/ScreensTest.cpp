@@ -78,9 +78,9 @@ TEST(CardTable, MenuButtonOverTheFirstCardEscapeAndResizing) {
     t.SwitchState("game");
     t.Frame({MouseButton(false), KeyDown(SDLK_ESCAPE)});
     EXPECT_EQ(t.Current(), "menu");
-    t.window.Resize(1920, 1080);
+    t.windowManager->Resize(1920, 1080);
     EXPECT_EQ(Str(t.run->navbarRect) + " " + Str(t.card(0).Rect()), "0,0,64,64 576,236,128,128");
-    t.window.Resize(1280, 720);
+    t.windowManager->Resize(1280, 720);
     EXPECT_EQ(t.run->navbarRect.z, 32);
 }
 
@@ -122,7 +122,7 @@ TEST(Screens, IntroShowsPromptHintsAndLogoAndAnyPressStarts) {
     for (const SpriteCall& sprite : bed.sprites.draws) rects += Str(sprite.rect) + " ";
     EXPECT_EQ(rects, "395,410,16,16 275,410,16,16 214,75,372,140 ");  // mouse and Escape hints, logo
     EXPECT_EQ(bed.sprites.draws[1].texture, bed.textures.GetTexture("icon_esc"));
-    bed.window.Resize(1000, 800);  // the layout follows the window
+    bed.windowManager->Resize(1000, 800);  // the layout follows the window
     EXPECT_EQ(intro->logoRect.x, 314);
     bed.Frame();
     EXPECT_EQ(bed.Current(), "intro");
@@ -166,8 +166,8 @@ TEST(Screens, MenuTreeCallbacksAndLogoSizes) {
                                                    {{1281, 700}, "454,50,372,140"},
                                                    {{1000, 721}, "314,50,372,140"}};
     for (const auto& [size, rect] : logos) {
-        bed.window.settings.width = size.x;
-        bed.window.settings.height = size.y;
+        bed.windowManager->settings.width = size.x;
+        bed.windowManager->settings.height = size.y;
         menu->UpdateLogoRect();
         EXPECT_EQ(Str(menu->logoRect), rect) << size.x << "x" << size.y;
     }
