@@ -1,7 +1,11 @@
-// The SDL input manager fed with hand-made events, one frame at a time.
+// The SDL input manager fed with hand-made events, named states on a framework
+// that is never initialised, the window manager's event handling without a
+// window, and frame pacing on a fake clock.
 #include "UnitDoubles.h"
 #include "core/EventBuffer.h"
+#include "core/State.h"
 #include "sdl/SDLInputManager.h"
+#include "sdl/SDLWindowManager.h"
 #include <gtest/gtest.h>
 
 using namespace OstrelTest;
@@ -107,4 +111,95 @@ TEST(Input, ControllerButtonsDpadAndAxesPerSlot) {
     const float* axes = in.input.controllers[3].axes;
     EXPECT_EQ(std::vector<float>(axes, axes + 4),
               std::vector<float>({1.0f, -1.0f, 16384 / 32767.0f, -8192 / 32767.0f}));
+}
+
+namespace {
+struct App : Framework {
+    using Framework::currentState;
+    void Init() override {}
+    void Update(float) override {}
+    void Render() override {}
+};
+struct Logged : State {
+    Logged(Framework* fw, std::string name, std::string* log) : State(fw), name(std::move(name)), log(log) {}
+    void Init() override { *log += name + ".Init "; }
+    void Cleanup() override { *log += name + ".Cleanup "; }
+    void OnEnter() override { *log += name + ".OnEnter "; }
+    void OnExit() override { *log += name + ".OnExit "; }
+    std::string name;
+    std::string* log;
+};
+}  // namespace
+
+TEST(NamedStates, SwitchingExitsAndEntersAndUnknownNamesChangeNothing) {
+    static App& app = *new App;  // a framework never frees its managers: it stays reachable
+    std::string log;
+    Logged a(&app, "a", &log), b(&app, "b", &log), c(&app, "c", &log);
+    app.AddState("a", &a);
+    app.AddState("b", &b);
+    app.SwitchState("a");
+    a.ChangeState("b");
+    const std::string err = Stderr([&] { b.ChangeState("nowhere"); });
+    EXPECT_TRUE(app.currentState == &b && Lines(err) == 1 && err.find("nowhere") != std::string::npos) << err;
+    app.AddState("a", &c);  // replacing cleans up the old one
+    app.RemoveState("b");
+    app.RemoveState("none");
+    EXPECT_EQ(log, "a.Init b.Init a.OnEnter a.OnExit b.OnEnter a.Cleanup c.Init b.Cleanup ");
+    // A null state can be registered, replaced, entered and removed.
+    for (State* state : {(State*)nullptr, (State*)nullptr, (State*)&b}) app.AddState("empty", state);
+    app.AddState("none", nullptr);
+    app.SwitchState("none");
+    EXPECT_EQ(app.currentState, nullptr);
+    app.RemoveState("empty");
+}
+
+TEST(WindowEvents, CloseAsksTheHandlerOnceAndResizeListenersMayAddListeners) {
+    EventBuffer buffer;
+    SDLWindowManager window(&buffer);
+    int asked = 0;
+    bool veto = true;
+    window.closeHandler = [&](WindowCloseClickedEvent* e) { e->handled = veto, ++asked; };
+    SDL_Event close{SDL_WINDOWEVENT}, focus{SDL_WINDOWEVENT}, quit{SDL_QUIT};
+    close.window.event = SDL_WINDOWEVENT_CLOSE;
+    focus.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
+    std::string requested;
+    for (const SDL_Event& e : {close, quit}) {  // SIGINT and SIGTERM arrive as SDL_QUIT
+        buffer.events[0] = e;
+        buffer.events[1] = focus;
+        buffer.count = 2;
+        for (bool v : {true, false}) {
+            veto = v;
+            window.ProcessEvents();
+            requested += window.closeRequested ? "Y" : "N";
+        }
+        window.closeRequested = false;
+    }
+    EXPECT_EQ(requested + std::to_string(asked), "NYNY4");  // a veto keeps the window, one question a click
+
+    std::vector<int> widths;  // without a window, only the size is recorded and announced
+    window.AddWindowResizedListener([&](WindowResizedEvent* e) {
+        widths.push_back(e->width);
+        for (int i = 0; i < 32; ++i)
+            window.AddWindowResizedListener([&](WindowResizedEvent* e2) { widths.push_back(-e2->width); });
+    });
+    window.Resize(640, 480);
+    EXPECT_EQ(widths, std::vector<int>{640});  // a new listener hears from the next resize on
+    window.Resize(320, 200);
+    EXPECT_EQ(std::to_string(widths.size()) + " " + std::to_string(widths.back()), "34 -320");
+}
+
+TEST(FramePacing, ShortFramesSleepOutTheBudgetLongOnesAreMeasured) {
+    SDLTimeManager time(60);
+    uint64_t now = 1000;
+    std::string log;
+    time.getTicks = [&] { return now; };
+    time.delay = [&](uint32_t ms) { log += "sleep " + std::to_string(ms) + " "; };
+    for (uint64_t took : {5, 40}) {
+        time.BeginFrame();
+        now += took;
+        time.EndFrame();
+        log += std::to_string(int(time.GetFPS() + 0.5f)) + " fps ";
+    }
+    EXPECT_EQ(log, "sleep 11 60 fps 25 fps ");
+    EXPECT_NEAR(time.GetTotalSeconds(), (40 + 1000 / 60.0f) / 1000, 1e-6f);
 }

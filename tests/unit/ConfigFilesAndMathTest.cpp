@@ -1,9 +1,65 @@
-// Matrix builders and the sprite and text renderers' projections.
+// Configuration lookups, whole-file reading, and the matrices behind the
+// sprite and text renderers' projections.
+#include "TempDir.h"
 #include "UnitDoubles.h"
+#include "core/Config.h"
+#include "core/FileReader.h"
 #include <gtest/gtest.h>
 #include <cmath>
+#include <filesystem>
 
 using namespace OstrelTest;
+
+TEST(Config, FirstKeyEqualsAnywhereWinsAndNumbersConvert) {
+    Config config;
+    config.text =
+        "xhide_time=5\nhide_time=1\nlogo=a.png\nlogo=b\nname=two words \nspeed=0.008rad\nneg=-12\nnan=nan\nx= 15";
+    std::string s = "keep";
+    int i = 7, neg = 0;
+    float f = 0, nan = 0;
+    EXPECT_FALSE(config.GetString("missing", &s) || config.GetInt("missing", &i));
+    EXPECT_TRUE(config.GetFloat("speed", &f) && config.GetInt("x", &i) && config.GetInt("neg", &neg) &&
+                config.GetFloat("nan", &nan));
+    EXPECT_TRUE(s == "keep" && f == 0.008f && i == 15 && neg == -12 && std::isnan(nan));
+    for (auto [key, value] : {std::pair{"hide_time", "5"}, {"logo", "a.png"}, {"name", "two words "}})
+        EXPECT_TRUE(config.GetString(key, &s) && s == value) << key;  // "xhide_time=" holds the first "hide_time="
+    EXPECT_EQ(config.cache.count("missing") + config.cache.count("logo"), 1u);
+}
+
+TEST(Config, BadNumberPrintsOneLineNamingKeyAndValueAndKeepsTheOutput) {
+    const std::pair<const char*, bool> rows[] = {{"soon", false}, {"", false},     {"99999999999", false}, {"-", false},
+                                                 {"fast", true},  {"1e999", true}, {"-1e999", true},       {"", true}};
+    for (auto [value, asFloat] : rows) {
+        Config config;
+        config.text = std::string("hide_time=") + value + "\n";
+        int i = 3;
+        float f = 4.0f;
+        const std::string err = Stderr([&] {
+            EXPECT_FALSE(asFloat ? config.GetFloat("hide_time", &f) : config.GetInt("hide_time", &i)) << value;
+        });
+        EXPECT_TRUE(i == 3 && f == 4.0f && Lines(err) == 1 && err.find("'hide_time' ") != std::string::npos &&
+                    err.find(std::string("'") + value + "'") != std::string::npos)
+            << err;
+    }
+}
+
+TEST(FileReader, ReadsCrlfAsLfAndReportsUnreadablePaths) {
+    TempDir dir;
+    dir.Write("crlf.txt", "one\r\ntwo\r\n\r\nx\ry");
+    std::filesystem::create_directory(dir.File("folder"));
+    FileReader reader;
+    EXPECT_EQ(reader.ReadFile(dir.File("crlf.txt")), "one\ntwo\n\nx\ry");  // no line end added
+    for (const char* bad : {"missing.txt", "folder"}) {
+        std::string text = "x";
+        const std::string err = Stderr([&] { text = reader.ReadFile(dir.File(bad)); });
+        EXPECT_EQ(text + err, "Current path: \nCould not open the file - '" + dir.File(bad) + "'\n");
+    }
+    ScopedChdir chdir(dir.Path());  // the game's configuration is read relative to the working directory
+    dir.Write("assets/game/config.txt", "hide_time=250\r\n");
+    Config config;
+    config.Load();
+    EXPECT_EQ(config.text, "hide_time=250\n");
+}
 
 namespace {
 vec4 Apply(const mat4& m, vec4 p) {
