@@ -72,7 +72,7 @@ bool TextureRecorder::FindKey(ITexture2D* texture, std::string* key) {
     return false;
 }
 
-HeadlessGui::HeadlessGui() {
+HeadlessGui::HeadlessGui(std::function<void()> draw_) : draw(std::move(draw_)) {
     ImGui::CreateContext();
     ImGuiIO& io = ImGui::GetIO();
     io.IniFilename = nullptr;
@@ -81,7 +81,7 @@ HeadlessGui::HeadlessGui() {
     int w = 0, h = 0;
     io.Fonts->GetTexDataAsRGBA32(&pixels, &w, &h);
 }
-std::string HeadlessGui::Frame(const std::function<void()>& draw) {
+std::string HeadlessGui::Frame() {
     testing::internal::CaptureStdout();
     ImGui::NewFrame();
     ImGui::Begin("T");
@@ -91,11 +91,14 @@ std::string HeadlessGui::Frame(const std::function<void()>& draw) {
     ImGui::Render();
     return testing::internal::GetCapturedStdout();
 }
-void HeadlessGui::Press(ImGuiWindow* window, const std::string& label, const std::string& scope) {
-    ASSERT_NE(window, nullptr) << label;
+std::string HeadlessGui::Press(ImGuiWindow* window, const std::string& label, const std::string& scope) {
+    EXPECT_NE(window, nullptr) << label;
+    if (window == nullptr) return "";
     ImGui::ActivateItem(
         ImHashStr(label.c_str(), 0, scope.empty() ? window->ID : ImHashStr(scope.c_str(), 0, window->ID)));
     GImGui->NavInputSource = ImGuiInputSource_Keyboard;  // so that a text field takes the press as a click
+    Frame();
+    return Frame();
 }
 ImGuiWindow* HeadlessGui::Child(ImGuiWindow* parent, const std::string& name) {
     for (ImGuiWindow* w : GImGui->Windows)

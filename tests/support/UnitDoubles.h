@@ -123,14 +123,17 @@ struct SoundRecorder : SoundManager {
 
 // An ImGui context without a back end: frames are built and thrown away.
 struct HeadlessGui {
-    HeadlessGui();
+    std::function<void()> draw;  // called inside the window "T" every frame
+    explicit HeadlessGui(std::function<void()> draw = {});
     ~HeadlessGui() { ImGui::DestroyContext(); }
-    // One frame with `draw` inside the window "T"; returns the text it drew
-    // ("[ label ]" for a button), one line per line of items, up to the end
-    // of the first popup (where ImGui's text log stops).
-    std::string Frame(const std::function<void()>& draw = {});
-    // Queues a press of the item `label` of `window` (inside PushID(scope)).
-    static void Press(ImGuiWindow* window, const std::string& label, const std::string& scope = "");
+    // One frame; returns the text it drew ("[ label ]" for a button), one line
+    // per line of items, up to the end of the first popup (where ImGui's text
+    // log stops).
+    std::string Frame();
+    // Presses the item `label` of `window` (inside PushID(scope)) and runs two
+    // frames, so that a menu the press opens has its window; returns the text
+    // of the second.
+    std::string Press(ImGuiWindow* window, const std::string& label, const std::string& scope = "");
     static ImGuiWindow* Window(const std::string& name) { return ImGui::FindWindowByName(name.c_str()); }
     static ImGuiWindow* Child(ImGuiWindow* parent, const std::string& name);
     static ImGuiWindow* TopPopup() { return GImGui->OpenPopupStack.back().Window; }
