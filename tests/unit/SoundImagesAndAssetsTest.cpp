@@ -16,32 +16,6 @@
 using namespace OstrelTest;
 using Image = std::unique_ptr<ImageData>;
 
-TEST(SoundManager, NamesKeepTheFirstSoundAndLookupsLeavePlaceholders) {
-    SDLSoundManager sound;
-    EXPECT_EQ(Stderr([&] { sound.Init(); }), "");  // the dummy driver opens
-    int frequency = 0, channels = 0;
-    Uint16 format = 0;
-    ASSERT_EQ(Mix_QuerySpec(&frequency, &format, &channels), 1);
-    EXPECT_EQ(std::to_string(frequency) + " " + std::to_string(format) + " " + std::to_string(channels),
-              "22050 " + std::to_string(AUDIO_S16LSB) + " 2");
-    const std::string wav = "assets/game/sounds/card.wav";
-    EXPECT_EQ(sound.GetSound("card"), nullptr);  // leaves a null entry
-    Sound* card = sound.LoadSound(wav, "card");
-    ASSERT_NE(card, nullptr);
-    EXPECT_EQ(sound.GetSound("card"), card);
-    EXPECT_EQ(sound.LoadSound(wav, "card"), card);  // the duplicate is freed
-    card->Play();
-    Sound* none = card;
-    EXPECT_EQ(Stderr([&] { none = sound.LoadSound("missing.wav", "click"); }),
-              "Error loading sound file: missing.wav\n");
-    EXPECT_EQ(none, nullptr);
-    SDLSound(nullptr).Play();  // nothing to play: no call into the mixer
-    sound.Shutdown();
-    EXPECT_TRUE(sound.sounds.empty());
-    Mix_CloseAudio();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
-}
-
 TEST(ImageLoaders, DecodeToRgbaAndReportBadFiles) {
     TempDir dir;
     auto value = [](int x, int y, int c) { return uint8_t(10 + 40 * y + 10 * x + c); };
@@ -79,7 +53,7 @@ TEST(ImageLoaders, DecodeToRgbaAndReportBadFiles) {
     }
 }
 
-TEST(GameAssets, ConfigurationNamesPicturesSoundsAndUsableNumbers) {
+TEST(GameAssets, ConfigurationNamesPicturesAndSoundsThatLoadAndUsableNumbers) {
     Config config;
     config.Load();  // from the repository root
     std::vector<std::pair<std::string, const char*>> pictures = {{"card", "128x128"},   {"icon_navbar", "64x64"},
@@ -96,11 +70,26 @@ TEST(GameAssets, ConfigurationNamesPicturesSoundsAndUsableNumbers) {
         if (key.rfind("texture_", 0) == 0) faces.emplace(image->pixels, image->pixels + 128 * 128 * 4);
     }
     EXPECT_EQ(faces.size(), 14u);  // pairwise different
+    // The sound manager on the dummy driver, with the shipped sounds.
     SDLSoundManager sounds;
-    Stderr([&] { sounds.Init(); });
-    for (const char* key : {"click_sound", "card_sound"})
-        EXPECT_TRUE(config.GetString(key, &path) && sounds.LoadSound(path, key) != nullptr) << key;
+    EXPECT_EQ(Stderr([&] { sounds.Init(); }), "");
+    int frequency = 0, channels = 0;
+    Uint16 format = 0;
+    EXPECT_TRUE(Mix_QuerySpec(&frequency, &format, &channels) && frequency == 22050 && format == AUDIO_S16LSB &&
+                channels == 2);
+    EXPECT_EQ(sounds.GetSound("card_sound"), nullptr);  // leaves a null entry for the load to fill
+    for (const char* key : {"click_sound", "card_sound"}) {
+        ASSERT_TRUE(config.GetString(key, &path)) << key;
+        Sound* first = sounds.LoadSound(path, key);  // a second load under the name is freed, the first stays
+        EXPECT_TRUE(first && sounds.LoadSound(path, key) == first && sounds.GetSound(key) == first) << key;
+    }
+    sounds.GetSound("card_sound")->Play();
+    EXPECT_EQ(Stderr([&] { EXPECT_EQ(sounds.LoadSound("none.wav", "x"), nullptr); }),
+              "Error loading sound file: none.wav\n");
+    SDLSound(nullptr).Play();  // nothing to play: no call into the mixer
     sounds.Shutdown();
+    Mix_CloseAudio();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
     EXPECT_TRUE(config.GetString("font_data_path", &path) && std::filesystem::is_regular_file(path));
     int start = 0, hide = 0;
     float speed = 0;
