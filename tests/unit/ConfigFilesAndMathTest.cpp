@@ -4,7 +4,6 @@
 #include "UnitDoubles.h"
 #include "core/Config.h"
 #include "core/FileReader.h"
-#include <gtest/gtest.h>
 #include <cmath>
 #include <filesystem>
 

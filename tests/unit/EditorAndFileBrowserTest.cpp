@@ -8,7 +8,6 @@
 #include "gl/EffectInstance.h"
 #include "gl/GLEffectShader.h"
 #include "platform/DriveQuery.h"
-#include <gtest/gtest.h>
 #include <filesystem>
 
 namespace fs = std::filesystem;

@@ -6,7 +6,6 @@
 #include "sdl/STBImageLoader.h"
 #include <ft2build.h>
 #include FT_FREETYPE_H
-#include <gtest/gtest.h>
 #include <stb_image_write.h>
 #include <cmath>
 #include <filesystem>

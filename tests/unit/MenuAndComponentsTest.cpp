@@ -6,7 +6,6 @@
 #include "components/TimerComponent.h"
 #include "core/EventBuffer.h"
 #include "sdl/SDLInputManager.h"
-#include <gtest/gtest.h>
 #include <climits>
 
 using namespace OstrelTest;
@@ -120,18 +119,19 @@ TEST_F(Menus, ReopenedRootLeavesOneMenuOpenAndAReleasedRootIgnoresClicks) {
 }
 
 TEST_F(Menus, AbsurdOrMissingFontNumbersKeepTheLayoutSane) {
-    const std::tuple<int32_t, int32_t, float> rows[] = {{INT32_MAX, 10, 1.0f}, {INT32_MAX, 10, 4.0f},
-                                                        {INT32_MIN, 10, 1.0f}, {16, -10, 1.0f},
-                                                        {16, INT32_MAX, 2.0f}, {16, INT32_MIN, 1.0f}};
-    for (auto [height, advance, scale] : rows) {
+    for (auto [height, advance, scale] : {std::tuple{INT32_MAX, 10, 1.0f},
+                                          {INT32_MAX, 10, 4.0f},
+                                          {INT32_MIN, 10, 1.0f},
+                                          {16, -10, 1.0f},
+                                          {16, INT32_MAX, 2.0f},
+                                          {16, INT32_MIN, 1.0f}}) {
         bed.font.height = height;
         for (auto& [code, glyph] : bed.font.characters) glyph.advance[0] = uint32_t(advance);
         root->SetScale(scale);
         bed.Frame();
         const ivec4 a = root->children[0]->hitRect, b = root->children[1]->hitRect;
-        SCOPED_TRACE(std::to_string(height) + " " + std::to_string(advance));
-        EXPECT_TRUE(a.w >= 0 && a.y <= b.y && std::abs(int64_t(a.x)) <= (1 << 25));  // in order, no overflow
-        EXPECT_EQ(advance < 0, a.z < 0);  // a negative advance narrows the line
+        EXPECT_TRUE(a.w >= 0 && a.y <= b.y && std::abs(int64_t(a.x)) <= (1 << 25) && (advance < 0) == (a.z < 0))
+            << height << " " << advance << ": " << Str(a);  // in order, no overflow; a negative advance narrows
     }
     MenuComponent bare(bed.inputManager, &bed.text, nullptr);
     bare.AddEntry("Play", nullptr);

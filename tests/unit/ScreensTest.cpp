@@ -8,7 +8,6 @@
 #include "components/MenuComponent.h"
 #include "core/Config.h"
 #include "core/InputManager.h"
-#include <gtest/gtest.h>
 
 using namespace OstrelTest;
 

@@ -8,7 +8,6 @@
 #include "sdl/SDLImageLoader.h"
 #include "sdl/SDLSoundManager.h"
 #include "sdl/STBImageLoader.h"
-#include <gtest/gtest.h>
 #include <stb_image_write.h>
 #include <filesystem>
 #include <set>
