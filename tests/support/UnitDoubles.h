@@ -163,7 +163,7 @@ struct ScreenBed : Game {
     template <typename S>
     S* Add(const std::string& name, S* state) {
         AddState(name, state);
-        deleters.push_back([state] { delete state; });
+        deleters.push_back([state] { std::default_delete<S>()(state); });  // the exact type: no virtual destructor
         return state;
     }
     void Frame(std::vector<SDL_Event> events = {}, float dt = 16.0f);
