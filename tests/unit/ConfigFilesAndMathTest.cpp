@@ -118,8 +118,7 @@ TEST(Matrices, RendererProjectionsFollowTheWindowAndIgnoreAnEmptySize) {
     sprites.Resize(1024, 768);
     ExpectColumns(sprites.projection, {2.0f / 1024, 0, 0, 0, 0, -2.0f / 768, 0, 0, 0, 0, -0.2f, 0, -1, 1, 0, 1});
     text.Resize(1024, 768);
-    const mat4 textProjection = text.projection;
-    EXPECT_NEAR(textProjection.m[5], 2.0f / 768, 1e-7f);
+    EXPECT_NEAR(text.projection.m[5], 2.0f / 768, 1e-7f);
     const std::pair<mat4*, std::function<void(int, int)>> renderers[] = {
         {&sprites.projection, [&](int w, int h) { sprites.Resize(w, h); }},
         {&text.projection, [&](int w, int h) { text.Resize(w, h); }}};
