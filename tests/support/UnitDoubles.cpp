@@ -1,0 +1,156 @@
+#include "UnitDoubles.h"
+
+#include "core/Config.h"
+#include "core/InputManager.h"
+#include "core/State.h"
+#include "gl/FontManager.h"
+#include <algorithm>
+
+namespace OstrelTest {
+
+std::string Stderr(const std::function<void()>& fn, bool fromStdout) {
+    fromStdout ? testing::internal::CaptureStdout() : testing::internal::CaptureStderr();
+    fn();
+    return fromStdout ? testing::internal::GetCapturedStdout() : testing::internal::GetCapturedStderr();
+}
+int Lines(const std::string& text) {
+    return int(std::count(text.begin(), text.end(), '\n'));
+}
+std::string Str(const ivec4& r) {
+    return std::to_string(r.x) + "," + std::to_string(r.y) + "," + std::to_string(r.z) + "," + std::to_string(r.w);
+}
+
+SDL_Event KeyDown(SDL_Keycode key) {
+    SDL_Event e{SDL_KEYDOWN};
+    e.key.keysym.sym = key;
+    return e;
+}
+SDL_Event MouseButton(bool down, Uint8 button) {
+    SDL_Event e{Uint32(down ? SDL_MOUSEBUTTONDOWN : SDL_MOUSEBUTTONUP)};
+    e.button.button = button;
+    return e;
+}
+SDL_Event MouseMotion(int x, int y) {
+    SDL_Event e{SDL_MOUSEMOTION};
+    e.motion.x = x;
+    e.motion.y = y;
+    return e;
+}
+SDL_Event PadButton(SDL_GameControllerButton button, int which) {
+    SDL_Event e{SDL_CONTROLLERBUTTONDOWN};
+    e.cbutton.which = which;
+    e.cbutton.button = Uint8(button);
+    return e;
+}
+SDL_Event PadAxis(SDL_GameControllerAxis axis, Sint16 value, int which) {
+    SDL_Event e{SDL_CONTROLLERAXISMOTION};
+    e.caxis.which = which;
+    e.caxis.axis = Uint8(axis);
+    e.caxis.value = value;
+    return e;
+}
+
+ITexture2D* TextureRecorder::Load(const std::string& path, const std::string& key) {
+    paths.push_back(path);
+    textures[key] = std::make_unique<FakeTexture>();
+    return textures[key].get();
+}
+ITexture2D* TextureRecorder::CreateTexture(const unsigned char* px, unsigned w, unsigned h, TextureParameters params) {
+    const size_t bytes = size_t(w) * h * (params.channels == 1 ? 1 : params.channels == 3 ? 3 : 4);
+    created.emplace_back(px, px == nullptr ? px : px + bytes);
+    auto* texture = new FakeTexture;
+    texture->width = w;
+    texture->height = h;
+    return texture;
+}
+bool TextureRecorder::FindKey(ITexture2D* texture, std::string* key) {
+    for (auto& [k, t] : textures) {
+        if (t.get() != texture) continue;
+        *key = k;
+        return true;
+    }
+    return false;
+}
+
+HeadlessGui::HeadlessGui(std::function<void()> draw_) : draw(std::move(draw_)) {
+    ImGui::CreateContext();
+    ImGuiIO& io = ImGui::GetIO();
+    io.IniFilename = nullptr;
+    io.DisplaySize = ImVec2(1280, 720);
+    unsigned char* pixels = nullptr;
+    int w = 0, h = 0;
+    io.Fonts->GetTexDataAsRGBA32(&pixels, &w, &h);
+}
+std::string HeadlessGui::Frame() {
+    testing::internal::CaptureStdout();
+    ImGui::NewFrame();
+    ImGui::Begin("T");
+    ImGui::LogToTTY();
+    if (draw) draw();
+    ImGui::End();
+    ImGui::Render();
+    return testing::internal::GetCapturedStdout();
+}
+std::string HeadlessGui::Press(ImGuiWindow* window, const std::string& label, const std::string& scope) {
+    EXPECT_NE(window, nullptr) << label;
+    if (window == nullptr) return "";
+    ImGui::ActivateItem(
+        ImHashStr(label.c_str(), 0, scope.empty() ? window->ID : ImHashStr(scope.c_str(), 0, window->ID)));
+    GImGui->NavInputSource = ImGuiInputSource_Keyboard;  // so that a text field takes the press as a click
+    Frame();
+    return Frame();
+}
+ImGuiWindow* HeadlessGui::Child(ImGuiWindow* parent, const std::string& name) {
+    for (ImGuiWindow* w : GImGui->Windows)
+        if (parent && w->ParentWindow == parent && std::string(w->Name).find("/" + name + "_") != std::string::npos)
+            return w;
+    return nullptr;
+}
+
+// The framework never frees its managers; the recorders stand in for some of them.
+ScreenBed::ScreenBed(const std::string& configText) {
+    config->text = configText;
+    textureManager = &textures;
+    spriteRenderer = &sprites;
+    textRenderer = &text;
+    soundManager = &sounds;
+    static_cast<SDLTimeManager*>(timeManager)->deltaMs = 16.0f;
+    font.height = 32;
+    for (char c = 32; c < 127; ++c) font.GetOrCreateCharacter(c)->advance[0] = 16;
+    gameData.font = &font;
+    gameData.fontScale = 0.5f;
+    fontManager->defaultFont = &font;
+    sounds.LoadSound("", "click_sound");
+    sounds.LoadSound("", "card_sound");
+}
+ScreenBed::~ScreenBed() {
+    // The screens are this bed's: the game keeps no pointer into them.
+    states.clear();
+    fontManager->defaultFont = nullptr;
+    for (auto& deleter : deleters) deleter();
+}
+void ScreenBed::Frame(std::vector<SDL_Event> events, float dt) {
+    eventBuffer.count = 0;
+    for (const SDL_Event& e : events) eventBuffer.events[eventBuffer.count++] = e;
+    inputManager->Update(dt);
+    if (currentState != nullptr) currentState->Update(dt);
+    if (onUpdate) onUpdate(dt);
+    inputManager->EndFrame();
+}
+void ScreenBed::Click(int x, int y) {
+    Frame({MouseMotion(x, y), MouseButton(true)});
+    Frame({MouseButton(false)});
+}
+void ScreenBed::Render() {
+    sprites.draws.clear();
+    text.draws.clear();
+    text.begins = 0;
+    if (currentState != nullptr) currentState->Render();
+}
+std::string ScreenBed::Current() const {
+    for (const auto& [name, state] : states)
+        if (state == currentState) return name;
+    return "";
+}
+
+}  // namespace OstrelTest

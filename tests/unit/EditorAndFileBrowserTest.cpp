@@ -1,0 +1,175 @@
+// The in-game editor window, the effect panel, the texture picker and the file
+// dialog, on a headless ImGui context.
+#include "EditorWindow.h"
+#include "TempDir.h"
+#include "UnitDoubles.h"
+#include "editor/FileBrowser.h"
+#include "editor/TexturePicker.h"
+#include "gl/EffectInstance.h"
+#include "gl/GLEffectShader.h"
+#include "platform/DriveQuery.h"
+#include <filesystem>
+
+namespace fs = std::filesystem;
+using namespace OstrelTest;
+
+TEST(EditorWindow, WidgetsEditTheSettingsTheWindowAndTheEffects) {
+    ScreenBed bed;
+    TexturePicker picker(&bed.textures);
+    // Effects live as long as the process (a GL shader is released only with a context).
+    static auto* shader = new GLEffectShader("", "");
+    static auto* effect = new EffectInstance(nullptr, nullptr, shader);
+    ShaderUniform* weights = shader->CreateUniform("u_weights", Vec3);
+    weights->value = vec3(3, 4, 0);
+    shader->CreateUniform("u_strength", Float);
+    int slot = 1;  // slots 1 to 3 hold the effect's own pictures
+    for (const char* key : {"scanlines", "vignette", "noise"}) shader->textures[slot++] = bed.textures.LoadTexture(key);
+    GameData& data = bed.gameData;
+    data.gameboyEffect = effect;  // the panel that offers "Normalize"
+    data.texturePicker = &picker;
+    data.normalizeFlags["u_weights"] = true;
+    data.animationSpeed = 0.02f;
+    data.onAnimationSpeedChanged = [&](float) { data.animationSpeed = -1; };
+    std::string used;
+    HeadlessGui gui([&] {
+        EditorWindow(&data, bed.renderer, bed.windowManager, &bed.textures)
+            .Draw([] {}, [] {}, [&] { used += "screen"; });
+    });
+    EXPECT_EQ(gui.Frame().find("Editor"), std::string::npos);  // hidden
+    data.editorVisible = true;
+    gui.Frame();
+    EXPECT_NE(gui.Frame().find("{ 2.000 } Animation Speed"), std::string::npos);  // hundredths of a radian a ms
+    EXPECT_EQ(data.animationSpeed, 0.02f);                                        // untouched without input
+    ImGuiWindow* editor = HeadlessGui::Window("Editor");
+    gui.Press(editor, "Resolution");
+    gui.Press(HeadlessGui::TopPopup(), "1280x720");
+    EXPECT_EQ(Str({bed.windowManager->settings.width, bed.windowManager->settings.height, 0, 0}), "1280,720,0,0");
+    data.postEffect = PostEffect::CRT;
+    gui.Press(editor, "Post Processing");
+    ImGuiWindow* post = HeadlessGui::TopPopup();
+    gui.Press(post, "None");
+    EXPECT_EQ(data.postEffect, PostEffect::None);
+    const std::string text = gui.Press(post, "Gameboy Screen Effect");
+    for (const char* shown : {"u_strength", "u_weights", "Normalize", "scanlines", "vignette", "noise"})
+        EXPECT_NE(text.find(shown), std::string::npos) << shown << " in " << text;
+    gui.Press(HeadlessGui::TopPopup(), "Normalize", "u_weights");
+    gui.Press(HeadlessGui::TopPopup(), "Use");
+    EXPECT_EQ(std::to_string(weights->value.x) + " " + std::to_string(weights->value.y) + " " + used,
+              "0.600000 0.800000 screen");
+}
+
+// Two effect slots given the same picture must not share one texture: the
+// second load would replace, and delete, the first slot's texture.
+TEST(TexturePicker, ChosenPicturesReachTheirSlotOrKey) {
+    TempDir dir;
+    dir.Write("pic.png", "x");
+    const std::string path = dir.File("pic.png");
+    TextureRecorder textures;
+    TexturePicker picker(&textures);
+    ITexture2D* slots[2] = {textures.LoadTexture("one"), textures.LoadTexture("two")};
+    HeadlessGui gui([&] {
+        for (int i = 0; i < 2; ++i)
+            picker.DrawWithCallback("slot" + std::to_string(i), slots[i], [&slots, i](ITexture2D* t) { slots[i] = t; });
+        picker.DrawForKey("Card", "texture_0");
+        picker.Display();
+    });
+    gui.Frame();
+    auto choose = [&](const std::string& tile) {
+        gui.Press(HeadlessGui::Window("T"), "##empty_tile", tile);
+        picker.GetBrowser().SetDirectory(dir.Path());
+        ImGuiWindow* dialog = HeadlessGui::Window(picker.GetBrowser().GetOpenLabel());
+        EXPECT_NE(gui.Press(HeadlessGui::Child(dialog, "ch"), "[F] pic.png").find("Select texture"), std::string::npos);
+        gui.Press(dialog, " ok ");
+        picker.Update();
+    };
+    choose("slot0");
+    choose("slot1");
+    EXPECT_TRUE(slots[1] == textures.GetTexture(path + " (2)") && slots[0] == textures.GetTexture(path));
+    choose("slot0");  // the slot's own texture is replaced in place
+    EXPECT_EQ(slots[0], textures.GetTexture(path));
+    choose("Card");
+    EXPECT_TRUE(textures.paths.back() == path && textures.GetTexture("texture_0") && picker.GetMode() == 0);
+}
+
+namespace {
+struct Dialog {
+    TempDir dir;
+    FileBrowser browser;
+    HeadlessGui gui{[this] { browser.Display(); }};
+    explicit Dialog(uint32_t flags = 0) : browser(flags) {
+        for (const char* file : {"a.png", "b.JPG", "c.txt", "$skip.png", "sub/d.png"}) dir.Write(file, "x");
+        browser.SetDirectory(dir.Path());
+        browser.Open();
+        gui.Frame();
+    }
+    ImGuiWindow* Window() { return HeadlessGui::Window(browser.GetOpenLabel()); }
+    std::string Selected() {
+        std::string names;
+        for (const fs::path& name : browser.GetSelectedNames()) names += (names.empty() ? "" : ",") + name.string();
+        return names + "|" + browser.GetInputName();
+    }
+};
+}  // namespace
+
+TEST(FileBrowser, ListsFilteredEntriesAndMakesDirectories) {
+    Dialog d(FileBrowserFlags::AllowNewDirectory);
+    d.browser.SetTypeFilters({".PNG", ".jpg", ".png"});
+    EXPECT_EQ(d.browser.GetTypeFilters(), (std::vector<std::string>{".png,.jpg", ".png", ".jpg"}));
+    std::string text = d.gui.Frame();
+    // The path buttons share a line; directories first, then files, names sorted.
+    EXPECT_NE(text.find("[ / ] [ tmp ] [ " + fs::path(d.dir.Path()).filename().string() + " ]"), std::string::npos);
+    EXPECT_NE(text.find("[D] ..\n[D] sub\n[F] a.png\n[F] b.JPG\n[  ok  ]"), std::string::npos) << text;
+    const size_t records = d.browser.GetFileRecords().size();
+    d.browser.Open();  // reopening lists anew
+    EXPECT_EQ(d.browser.GetFileRecords().size(), records);
+    d.gui.Press(d.Window(), "##type_filters");
+    text = d.gui.Press(HeadlessGui::TopPopup(), ".png");
+    EXPECT_TRUE(text.find("[F] a.png") != std::string::npos && text.find("b.JPG") == std::string::npos) << text;
+    d.gui.Press(d.Window(), "+");
+    d.gui.Press(HeadlessGui::TopPopup(), "name");
+    ImGui::GetIO().AddInputCharactersUTF8("made");
+    d.gui.Frame();
+    d.gui.Press(HeadlessGui::TopPopup(), "ok");
+    EXPECT_TRUE(fs::is_directory(d.dir.File("made")) && d.gui.Frame().find("[D] made") != std::string::npos);
+    EXPECT_EQ(d.browser.GetDrives() + QueryBrowsableDrives(), 0u);  // no drive letters here
+}
+
+TEST(FileBrowser, ClickRules) {
+    const uint32_t multi = FileBrowserFlags::MultiSelect, dirs = FileBrowserFlags::DirectoriesOnly;
+    const std::tuple<uint32_t, bool, std::vector<std::string>, const char*> rows[] = {
+        // flags, Ctrl held, clicks: the selection | the name field
+        {0, false, {"[F] a.png"}, "a.png|a.png"},
+        {0, false, {"[F] a.png", "[F] a.png"}, "|"},  // a second click deselects
+        {0, false, {"[F] a.png", "[F] b.JPG"}, "b.JPG|b.JPG"},
+        {0, false, {"[F] a.png", "[D] sub"}, "a.png|a.png"},  // the wrong kind is ignored
+        {0, false, {"[F] a.png", "[D] .."}, "|a.png"},
+        {multi, true, {"[F] a.png", "[F] b.JPG"}, "a.png,b.JPG|b.JPG"},
+        {multi, true, {"[F] a.png", "[F] b.JPG", "[F] a.png"}, "b.JPG|"},
+        {multi, false, {"[F] a.png", "[F] b.JPG"}, "b.JPG|b.JPG"},
+        {dirs, false, {"[D] sub", "[F] a.png"}, "sub|"},
+    };
+    for (const auto& [flags, ctrl, clicks, selected] : rows) {
+        Dialog d(flags);
+        ImGui::GetIO().KeyCtrl = ctrl;
+        for (const std::string& label : clicks) d.gui.Press(HeadlessGui::Child(d.Window(), "ch"), label);
+        ImGui::GetIO().KeyCtrl = false;
+        EXPECT_EQ(d.Selected(), selected) << clicks.back() << " after " << clicks.size() - 1;
+        d.gui.Press(d.Window(), " ok ");
+        EXPECT_EQ(d.browser.HasSelected(), selected[0] != '|');
+    }
+}
+
+TEST(FileBrowser, VanishedWorkingDirectoryIsReportedAndTheDialogStaysUsable) {
+    TempDir dir;
+    dir.Write("gone/x", "x");
+    dir.Write("here/a.png", "x");
+    ScopedChdir chdir(dir.File("gone"));
+    fs::remove_all(dir.File("gone"));
+    FileBrowser browser;
+    HeadlessGui gui([&] { browser.Display(); });
+    EXPECT_EQ(browser.GetStatusText().rfind("last error: ", 0), 0u) << browser.GetStatusText();
+    browser.Open();
+    gui.Frame();
+    EXPECT_NE(gui.Frame().find("last error: "), std::string::npos);
+    EXPECT_TRUE(browser.SetDirectory(dir.File("here")) && gui.Frame().find("[F] a.png") != std::string::npos);
+}

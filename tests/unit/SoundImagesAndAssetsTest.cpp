@@ -1,0 +1,97 @@
+// The SDL_mixer sound manager on the dummy audio driver, image decoding through
+// stb_image and SDL_image on files written at run time, and the shipped
+// assets: every file the configuration names loads at the size the screens
+// draw it.
+#include "TempDir.h"
+#include "UnitDoubles.h"
+#include "core/Config.h"
+#include "sdl/SDLImageLoader.h"
+#include "sdl/SDLSoundManager.h"
+#include "sdl/STBImageLoader.h"
+#include <stb_image_write.h>
+#include <filesystem>
+#include <set>
+
+using namespace OstrelTest;
+using Image = std::unique_ptr<ImageData>;
+
+TEST(ImageLoaders, DecodeToRgbaAndReportBadFiles) {
+    TempDir dir;
+    auto value = [](int x, int y, int c) { return uint8_t(10 + 40 * y + 10 * x + c); };
+    for (int channels : {1, 3, 4}) {  // 3 x 2, every byte different
+        std::vector<uint8_t> data;
+        for (int i = 0; i < 6 * channels; ++i) data.push_back(value(i / channels % 3, i / channels / 3, i % channels));
+        stbi_write_png(dir.File(std::to_string(channels) + ".png").c_str(), 3, 2, channels, data.data(), 3 * channels);
+    }
+    STBImageLoader stb;
+    SDLImageLoader sdl;
+    const std::pair<Image, bool> decoded[] = {{Image(stb.LoadImage(dir.File("1.png"))), true},
+                                              {Image(stb.LoadImage(dir.File("3.png"), 1)), false},
+                                              {Image(sdl.LoadImage(dir.File("1.png"), 1)), true},
+                                              {Image(sdl.LoadImage(dir.File("3.png"), 1)), false}};
+    for (const auto& [image, grey] : decoded) {
+        ASSERT_NE(image->pixels, nullptr);
+        EXPECT_EQ(Str({int(image->width), int(image->height), int(image->channels), 0}), "3,2,4,0");
+        for (int i = 0; i < 24; ++i)
+            EXPECT_EQ(image->pixels[i], i % 4 == 3 ? 255 : value(i / 4 % 3, i / 12, grey ? 0 : i % 4)) << i;
+    }
+    EXPECT_EQ(Image(sdl.LoadImage(dir.File("4.png"), 1))->pixels[7], value(1, 0, 3));  // four bytes: as decoded
+    EXPECT_EQ(Image(sdl.LoadImage(dir.File("3.png")))->channels, 3u);
+    dir.Write("broken.png", "not an image at all");
+    std::filesystem::create_directory(dir.File("folder.png"));
+    for (const char* name : {"missing.png", "broken.png", "folder.png"}) {
+        for (int loader = 0; loader < 2; ++loader) {  // SDL_image's names the current path on a line first
+            Image image;
+            const std::string err =
+                Stderr([&] { image.reset(loader ? sdl.LoadImage(dir.File(name), 1) : stb.LoadImage(dir.File(name))); });
+            EXPECT_EQ(image->pixels, nullptr) << name;
+            EXPECT_EQ(image->width + image->height, 0u);
+            EXPECT_NE(err.find(dir.File(name)), std::string::npos) << err;
+            EXPECT_EQ(Lines(err), 1 + loader) << err;
+        }
+    }
+}
+
+TEST(GameAssets, ConfigurationNamesPicturesAndSoundsThatLoadAndUsableNumbers) {
+    Config config;
+    config.Load();  // from the repository root
+    std::vector<std::pair<std::string, const char*>> pictures = {{"card", "128x128"},   {"icon_navbar", "64x64"},
+                                                                 {"icon_esc", "64x64"}, {"icon_mouse", "64x64"},
+                                                                 {"logo", "372x140"},   {"font_image_path", "512x512"}};
+    for (int i = 0; i < 14; ++i) pictures.push_back({"texture_" + std::to_string(i), "128x128"});
+    std::set<std::vector<uint8_t>> faces;
+    std::string path;
+    for (const auto& [key, size] : pictures) {
+        ASSERT_TRUE(config.GetString(key, &path)) << key;
+        std::unique_ptr<ImageData> image(STBImageLoader().LoadImage(path));
+        ASSERT_NE(image->pixels, nullptr) << key << " -> " << path;
+        EXPECT_EQ(std::to_string(image->width) + "x" + std::to_string(image->height), size) << key;
+        if (key.rfind("texture_", 0) == 0) faces.emplace(image->pixels, image->pixels + 128 * 128 * 4);
+    }
+    EXPECT_EQ(faces.size(), 14u);  // pairwise different
+    // The sound manager on the dummy driver, with the shipped sounds.
+    SDLSoundManager sounds;
+    EXPECT_EQ(Stderr([&] { sounds.Init(); }), "");
+    int frequency = 0, channels = 0;
+    Uint16 format = 0;
+    EXPECT_TRUE(Mix_QuerySpec(&frequency, &format, &channels) && frequency == 22050 && format == AUDIO_S16LSB &&
+                channels == 2);
+    EXPECT_EQ(sounds.GetSound("card_sound"), nullptr);  // leaves a null entry for the load to fill
+    for (const char* key : {"click_sound", "card_sound"}) {
+        ASSERT_TRUE(config.GetString(key, &path)) << key;
+        Sound* first = sounds.LoadSound(path, key);  // a second load under the name is freed, the first stays
+        EXPECT_TRUE(first && sounds.LoadSound(path, key) == first && sounds.GetSound(key) == first) << key;
+    }
+    sounds.GetSound("card_sound")->Play();
+    EXPECT_EQ(Stderr([&] { EXPECT_EQ(sounds.LoadSound("none.wav", "x"), nullptr); }),
+              "Error loading sound file: none.wav\n");
+    SDLSound(nullptr).Play();  // nothing to play: no call into the mixer
+    sounds.Shutdown();
+    Mix_CloseAudio();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    EXPECT_TRUE(config.GetString("font_data_path", &path) && std::filesystem::is_regular_file(path));
+    int start = 0, hide = 0;
+    float speed = 0;
+    EXPECT_TRUE(config.GetInt("time_to_start", &start) && config.GetInt("hide_time", &hide) && start > 0 && hide > 0);
+    EXPECT_TRUE(config.GetFloat("animation_speed", &speed) && speed > 0 && speed < 0.1f);  // the editor's range
+}
