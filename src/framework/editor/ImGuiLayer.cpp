@@ -15,13 +15,15 @@ bool ImGuiLayer::Init(SDL_Window* window, SDL_GLContext context, EventBuffer* ev
     // Checks the headers we compiled against match the installed library.
     IMGUI_CHECKVERSION();
     ImGui::CreateContext();
-    // Dear ImGui skips an unreadable layout file without a word; say why the
-    // editor layout will not be kept.
-    const char* iniFile = ImGui::GetIO().IniFilename;
+    // Dear ImGui would try to read a directory in place of its layout file as
+    // a file of absurd size; leave the layout unsaved instead, and say why.
+    ImGuiIO& io = ImGui::GetIO();
     std::error_code statusError;
-    if (iniFile != nullptr && std::filesystem::is_directory(iniFile, statusError))
-        std::cerr << "ImGuiLayer: '" << iniFile << "' is a directory; the editor layout is neither read nor saved"
-                  << std::endl;
+    if (io.IniFilename != nullptr && std::filesystem::is_directory(io.IniFilename, statusError)) {
+        std::cerr << "ImGuiLayer: '" << io.IniFilename
+                  << "' is a directory; the editor layout is neither read nor saved" << std::endl;
+        io.IniFilename = nullptr;
+    }
     ImGui::StyleColorsDark();
     ImGui_ImplSDL2_InitForOpenGL(window, context);
     return ImGui_ImplOpenGL3_Init("#version 300 es");
