@@ -1,0 +1,122 @@
+// One picture of sprites: placement and texture orientation, tint, turns about
+// z and y, both blend modes, a skipped null texture; then a resize.
+#include "GLTestContext.h"
+#include "gl/GLSpriteRenderer.h"
+#include "gl/GLVao.h"
+
+#include <GL/glew.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace Ostrel;
+
+namespace {
+
+constexpr float kQuarterTurn = 1.5707964f;
+
+// Quadrants, top row first: red | green over blue | white.
+const std::vector<uint8_t> kQuadrants = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255};
+const std::vector<uint8_t> kWhite = {255, 255, 255, 255};
+
+struct Expect {
+    int x, y, r, g, b;
+};
+
+class SpriteScene : public OstrelTest::GLScene {
+protected:
+    GLSpriteRenderer sprites{&renderer, &files};
+
+    void SetUp() override {
+        GLScene::SetUp();
+        sprites.Initialize();
+        // As the framework does: sprites follow the window.
+        window.AddWindowResizedListener([this](WindowResizedEvent* e) { sprites.Resize(e->width, e->height); });
+    }
+    void TearDown() override {
+        sprites.Shutdown();
+        auto* quad = static_cast<GLVao*>(sprites.quad);
+        quad->Destroy();
+        delete quad;
+        GLScene::TearDown();
+    }
+    void Check(const std::vector<Expect>& rows) {
+        for (const Expect& e : rows) {
+            const OstrelTest::Rgba p = At(e.x, e.y);
+            EXPECT_TRUE(p.Near(e.r, e.g, e.b)) << "at (" << e.x << ", " << e.y << "): " << p;
+        }
+    }
+};
+
+TEST_F(SpriteScene, SpritesLandWhereAskedTurnedTintedAndBlended) {
+    ITexture2D* quadrants = Texture(kQuadrants, 2, 2);
+    ITexture2D* white = Texture(kWhite, 1, 1);
+    glDisable(GL_BLEND);
+    sprites.Begin(1);  // mode 1 leaves blending as it is: off here
+    sprites.DrawSprite(quadrants, ivec4(50, 50, 200, 100));
+    sprites.DrawSprite(white, ivec4(300, 50, 100, 100), vec4(1.0f, 0.5f, 0.0f, 1.0f), vec3(0, 0, 1), 0.0f);
+    sprites.DrawSprite(quadrants, ivec4(450, 50, 150, 150), vec3(0, 0, 1), kQuarterTurn);
+    sprites.DrawSprite(quadrants, vec2(700.0f, 50.0f));  // its own size: 2 x 2
+    // A card turned 60 degrees about the vertical axis: half as wide, full height.
+    sprites.DrawSprite(quadrants, ivec4(50, 250, 200, 200), vec3(0, 1, 0), kQuarterTurn * 2.0f / 3.0f);
+    sprites.DrawSprite(white, ivec4(550, 250, 100, 100), vec4(0.0f, 0.0f, 1.0f, 0.5f), vec3(0, 0, 1), 0.0f);
+    sprites.DrawSprite(white, ivec4(300, 250, 200, 200));
+    sprites.Begin(0);
+    sprites.DrawSprite(white, ivec4(350, 300, 100, 100), vec4(0.0f, 0.0f, 1.0f, 0.5f), vec3(0, 0, 1), 0.0f);
+    // A key that was never loaded draws nothing and leaves the bound texture alone.
+    sprites.DrawSprite(white, ivec4(700, 500, 10, 10));
+    sprites.DrawSprite(nullptr, ivec4(650, 450, 100, 100));
+    sprites.DrawSprite(nullptr, ivec4(650, 450, 100, 100), vec4(1, 1, 1, 1), vec3(0, 0, 1), 0.0f);
+    sprites.DrawSprite(nullptr, vec2(650.0f, 450.0f));
+    EXPECT_EQ(sprites.boundTexture, white);
+    sprites.End();
+
+    Check({// texture corner (0, 0) top left; every quadrant filled up to its edges
+           {55, 55, 255, 0, 0},
+           {145, 55, 255, 0, 0},
+           {155, 55, 0, 255, 0},
+           {245, 55, 0, 255, 0},
+           {55, 145, 0, 0, 255},
+           {145, 145, 0, 0, 255},
+           {155, 145, 255, 255, 255},
+           {245, 145, 255, 255, 255},
+           {100, 52, 255, 0, 0},
+           {200, 147, 255, 255, 255},
+           // nothing outside the rectangle
+           {47, 100, 0, 0, 0},
+           {253, 100, 0, 0, 0},
+           {150, 47, 0, 0, 0},
+           {150, 153, 0, 0, 0},
+           // tint
+           {350, 100, 255, 128, 0},
+           // a quarter turn about z is clockwise on screen: red goes top right
+           {490, 90, 0, 0, 255},
+           {560, 90, 255, 0, 0},
+           {560, 160, 0, 255, 0},
+           {490, 160, 255, 255, 255},
+           // the 2 x 2 sprite at its own size
+           {700, 50, 255, 0, 0},
+           {701, 50, 0, 255, 0},
+           {700, 51, 0, 0, 255},
+           {702, 50, 0, 0, 0},
+           // the turned card spans x 100..200 and the whole height
+           {105, 255, 255, 0, 0},
+           {195, 445, 255, 255, 255},
+           {95, 350, 0, 0, 0},
+           {205, 350, 0, 0, 0},
+           // unblended half alpha writes its colour; blended it mixes with white
+           {600, 300, 0, 0, 255},
+           {400, 350, 128, 128, 255},
+           {320, 270, 255, 255, 255},
+           {700, 480, 0, 0, 0}});
+
+    // The window grows: the viewport and the sprites' projection follow.
+    window.Resize(1024, 768);
+    renderer.BeginFrame();
+    sprites.Begin(0);
+    sprites.DrawSprite(white, ivec4(900, 700, 100, 50));
+    sprites.DrawSprite(quadrants, ivec4(0, 0, 20, 20));
+    Check({{950, 725, 255, 255, 255}, {895, 725, 0, 0, 0}, {950, 755, 0, 0, 0}, {5, 5, 255, 0, 0}});
+}
+
+}  // namespace
