@@ -1,8 +1,6 @@
 // One picture of sprites: placement and texture orientation, tint, turns about
 // z and y, both blend modes, a skipped null texture; then a resize.
 #include "GLTestContext.h"
-#include "gl/GLSpriteRenderer.h"
-#include "gl/GLVao.h"
 
 #include <GL/glew.h>
 #include <gtest/gtest.h>
@@ -25,21 +23,6 @@ struct Expect {
 
 class SpriteScene : public OstrelTest::GLScene {
 protected:
-    GLSpriteRenderer sprites{&renderer, &files};
-
-    void SetUp() override {
-        GLScene::SetUp();
-        sprites.Initialize();
-        // As the framework does: sprites follow the window.
-        window.AddWindowResizedListener([this](WindowResizedEvent* e) { sprites.Resize(e->width, e->height); });
-    }
-    void TearDown() override {
-        sprites.Shutdown();
-        auto* quad = static_cast<GLVao*>(sprites.quad);
-        quad->Destroy();
-        delete quad;
-        GLScene::TearDown();
-    }
     void Check(const std::vector<Expect>& rows) {
         for (const Expect& e : rows) {
             const OstrelTest::Rgba p = At(e.x, e.y);

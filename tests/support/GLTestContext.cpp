@@ -1,6 +1,7 @@
 #include "GLTestContext.h"
 
 #include "TempDir.h"
+#include "gl/GLVao.h"
 
 #include <GL/glew.h>
 #include <stb_image_write.h>
@@ -61,6 +62,8 @@ void GLScene::SetUp() {
     ASSERT_TRUE(gl.Ok());
     renderer.clearColour = Ostrel::vec4(0.0f, 0.0f, 0.0f, 1.0f);
     renderer.BeginFrame();
+    sprites.Initialize();
+    window.AddWindowResizedListener([this](Ostrel::WindowResizedEvent* e) { sprites.Resize(e->width, e->height); });
 }
 
 void GLScene::TearDown() {
@@ -72,6 +75,10 @@ void GLScene::TearDown() {
         WritePng(path, rgba, renderer.GetWidth(), renderer.GetHeight());
         std::cout << "frame saved: " << path << std::endl;
     }
+    sprites.Shutdown();
+    auto* quad = static_cast<Ostrel::GLVao*>(sprites.quad);
+    if (quad != nullptr) quad->Destroy();
+    delete quad;
     owned.clear();
     textures.Shutdown();
 }

@@ -6,6 +6,7 @@
 #include "core/FileReader.h"
 #include "core/WindowManager.h"
 #include "gl/GLESRenderer_3_1.h"
+#include "gl/GLSpriteRenderer.h"
 #include "gl/GLTextureManager.h"
 #include "sdl/STBImageLoader.h"
 
@@ -62,7 +63,7 @@ public:
 };
 
 // A 1024 x 768 surface whose renderer starts at 800 x 600, so a test can grow
-// it; the frame is cleared black. On failure the frame is saved as a PNG
+// it; the frame is cleared black, and sprites follow the window as in the game. On failure the frame is saved as a PNG
 // beside the test executable.
 class GLScene : public ::testing::Test {
 protected:
@@ -72,6 +73,7 @@ protected:
     Ostrel::FileReader files;
     Ostrel::STBImageLoader images;
     Ostrel::GLTextureManager textures{&images};
+    Ostrel::GLSpriteRenderer sprites{&renderer, &files};
 
     void SetUp() override;
     void TearDown() override;
