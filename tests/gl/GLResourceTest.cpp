@@ -1,6 +1,7 @@
 // Programs, uniforms, vertex arrays and the texture manager, each judged by
 // what it draws.
 #include "GLTestContext.h"
+#include "gl/GLEffectShader.h"
 #include "gl/GLShaderImplementation.h"
 #include "gl/GLTexture2D.h"
 #include "gl/GLVao.h"
@@ -18,19 +19,13 @@ using namespace Ostrel;
 
 namespace {
 
-const char* const kVertex = R"(#version 300 es
-layout(location = 0) in vec2 a_position;
-out vec2 v_position;
-void main() { v_position = a_position; gl_Position = vec4(a_position, 0.0, 1.0); })";
-
-const char* const kFragment = R"(#version 300 es
-precision mediump float;
-uniform float u_red;
-uniform vec2 u_greenBlue;
-uniform vec3 u_scale;
-in vec2 v_position;
-out vec4 colour;
-void main() { colour = vec4(u_red, u_greenBlue, 1.0) * vec4(u_scale, 1.0); })";
+const char* const kVertex =
+    "#version 300 es\nlayout(location = 0) in vec2 a_position;\nout vec2 v_position;\n"
+    "void main() { v_position = a_position; gl_Position = vec4(a_position, 0.0, 1.0); }";
+const char* const kFragment =
+    "#version 300 es\nprecision mediump float;\nuniform float u_red;\nuniform vec2 u_greenBlue;\n"
+    "uniform vec3 u_scale;\nout vec4 colour;\nvoid main() { colour = vec4(u_red, u_greenBlue, 1.0) * vec4(u_scale, "
+    "1.0); }";
 
 class Resources : public OstrelTest::GLScene {};
 
@@ -42,9 +37,11 @@ TEST_F(Resources, BrokenProgramsReportAndAReloadDrawsBothVertexArrayKinds) {
     const Broken rows[] = {
         {"compile", "#version 300 es\nvoid main() { gl_Position = undeclared; }", kFragment,
          "An error occurred while compiling the shaders"},
-        // Each stage compiles, but the fragment stage reads a vec3 the vertex stage writes as a vec2.
+        // Each stage compiles, but the fragment stage reads a vec3 the vertex
+        // stage writes as a vec2.
         {"link", kVertex,
-         "#version 300 es\nprecision mediump float;\nin vec3 v_position;\nout vec4 colour;\n"
+         "#version 300 es\nprecision mediump float;\nin vec3 v_position;\nout "
+         "vec4 colour;\n"
          "void main() { colour = vec4(v_position, 1.0); }",
          "Unable to initalize the shader program"},
     };
@@ -66,41 +63,52 @@ TEST_F(Resources, BrokenProgramsReportAndAReloadDrawsBothVertexArrayKinds) {
         EXPECT_EQ(shader.GetUniform("u_red"), red);
         EXPECT_EQ(shader.GetUniform("absent"), nullptr);
 
-        // Left half: one interleaved buffer drawn as a strip.
-        const float strip[] = {-1, -1, -1, 1, 0, -1, 0, 1};
-        InterleavedBufferDescription interleaved;
-        interleaved.size = sizeof(strip);
-        interleaved.data = strip;
-        interleaved.layouts = {{0, 2, GL_FLOAT, 0}};
-        GLVao left(interleaved);
-        // Right half: a position buffer plus 16-bit indices.
-        const float corners[] = {0, -1, 0, 1, 1, 1, 1, -1};
+        // Left half: one interleaved buffer drawn as a strip; right half: a
+        // position buffer plus 16-bit indices. Each in its own colour.
+        const float strip[] = {-1, -1, -1, 1, 0, -1, 0, 1}, corners[] = {0, -1, 0, 1, 1, 1, 1, -1};
         const uint16_t indices[] = {0, 1, 2, 0, 2, 3};
-        VertexAttribute position;
-        position.components = 2;
-        position.type = GL_FLOAT;
-        position.data = corners;
-        position.count = 8;
-        GLVao right({position}, IndexBufferDescription{indices, GL_UNSIGNED_SHORT, 6, GL_STATIC_DRAW});
-
-        red->value = vec3(1.0f, 0, 0);
-        greenBlue->value = vec3(0.5f, 0.0f, 0);
-        scale->value = vec3(1.0f, 1.0f, 1.0f);
-        shader.Use();
-        left.Bind();
-        left.Draw();
-        red->value = vec3(0.0f, 0, 0);
-        greenBlue->value = vec3(1.0f, 1.0f, 0);
-        scale->value = vec3(1.0f, 0.5f, 1.0f);
-        shader.Use();
-        right.Bind();
-        right.Draw();
+        GLVao left(InterleavedBufferDescription{sizeof(strip), strip, GL_STATIC_DRAW, {{0, 2, GL_FLOAT, 0}}});
+        GLVao right({VertexAttribute{false, 0, 2, GL_FLOAT, corners, 8, GL_STATIC_DRAW}},
+                    IndexBufferDescription{indices, GL_UNSIGNED_SHORT, 6, GL_STATIC_DRAW});
+        const auto paint = [&](GLVao& vao, float r, vec3 gb, vec3 s) {
+            red->value = vec3(r, 0, 0);
+            greenBlue->value = gb;
+            scale->value = s;
+            shader.Use();
+            vao.Bind();
+            vao.Draw();
+        };
+        paint(left, 1.0f, vec3(0.5f, 0, 0), vec3(1, 1, 1));
+        paint(right, 0.0f, vec3(1, 1, 0), vec3(1, 0.5f, 1));
         glBindVertexArray(0);
         for (int x : {5, 395}) EXPECT_TRUE(At(x, 300).Near(255, 128, 0)) << x << ": " << At(x, 300);
         for (int x : {405, 795}) EXPECT_TRUE(At(x, 5).Near(0, 128, 255) && At(x, 595).Near(0, 128, 255)) << x;
         left.Destroy();
         right.Destroy();
     }
+}
+
+// Effects read the resolution, time and random value from fixed uniform names.
+TEST_F(Resources, EffectShaderUploadsItsStandardInputs) {
+    GLEffectShader effect(
+        "#version 310 es\nlayout(location = 0) in vec2 p;\nvoid main() { "
+        "gl_Position = vec4(p, 0, 1); }",
+        "#version 310 es\nprecision highp float;\nlayout(location = 0) uniform "
+        "vec2 u_resolution;\n"
+        "uniform float u_time, u_random;\nout vec4 c;\n"
+        "void main() { c = vec4(u_resolution, u_time, u_random); }");
+    effect.Load();
+    effect.Use();
+    effect.SetResolution(ivec2(800, 600));
+    effect.SetTime(2.5f);
+    effect.SetRandom(0.25f);
+    const GLuint program = effect.implementation->program;
+    GLfloat resolution[2] = {0, 0}, time = 0, random = 0;
+    glGetUniformfv(program, glGetUniformLocation(program, "u_resolution"), resolution);
+    glGetUniformfv(program, glGetUniformLocation(program, "u_time"), &time);
+    glGetUniformfv(program, glGetUniformLocation(program, "u_random"), &random);
+    EXPECT_EQ(std::vector<float>({resolution[0], resolution[1], time, random}),
+              std::vector<float>({800, 600, 2.5f, 0.25f}));
 }
 
 // Hands out one picture, a fresh copy per load, with the channel count given.

@@ -1,6 +1,7 @@
-// GLTestContext.h - a real OpenGL ES 3.1 context for GL tests (a hidden SDL
-// window on X, else SDL's offscreen EGL driver) and GLScene, the fixture of the
-// picture tests. Pixel helpers use window coordinates (origin top left, y down).
+// GLTestContext.h - GLScene, the fixture of the GL picture tests: a real
+// OpenGL ES 3.1 context (a hidden SDL window on X, else SDL's offscreen EGL
+// driver) with the real renderer, sprites and texture manager. Pixel helpers
+// use window coordinates (origin top left, y down).
 #pragma once
 
 #include "core/FileReader.h"
@@ -14,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -27,23 +29,14 @@ struct Rgba {
         return std::abs(r - r_) <= tolerance && std::abs(g - g_) <= tolerance && std::abs(b - b_) <= tolerance;
     }
     bool Lit() const { return r + g + b > 120; }
+    bool operator==(const Rgba& o) const { return r == o.r && g == o.g && b == o.b && a == o.a; }
 };
-std::ostream& operator<<(std::ostream& out, const Rgba& p);
+inline std::ostream& operator<<(std::ostream& out, const Rgba& p) {
+    return out << "(" << p.r << ", " << p.g << ", " << p.b << ", " << p.a << ")";
+}
 
-class GLTestContext {
-public:
-    GLTestContext(int width, int height);
-    ~GLTestContext();
-    GLTestContext(const GLTestContext&) = delete;
-    GLTestContext& operator=(const GLTestContext&) = delete;
-
-    bool Ok() const { return context != nullptr; }
-
-    SDL_Window* window = nullptr;
-    SDL_GLContext context = nullptr;
-};
-
-// Writes RGBA rows (top row first) as a PNG; the end-to-end harness saves frames with it too.
+// Writes RGBA rows (top row first) as a PNG; the end-to-end harness saves
+// frames with it too.
 bool WritePng(const std::string& path, const std::vector<uint8_t>& rgba, int width, int height);
 
 // A window manager without a window: the size a renderer starts from, and
@@ -54,7 +47,12 @@ public:
         settings.width = width;
         settings.height = height;
     }
-    void Resize(int width, int height) override;
+    void Resize(int width, int height) override {
+        settings.width = width;
+        settings.height = height;
+        Ostrel::WindowResizedEvent event{width, height};
+        NotifyWindowResized(&event);
+    }
     void SetFullscreen() override {}
     void Create(Ostrel::WindowSettings) override {}
     void ProcessEvents() override {}
@@ -63,11 +61,10 @@ public:
 };
 
 // A 1024 x 768 surface whose renderer starts at 800 x 600, so a test can grow
-// it; the frame is cleared black, and sprites follow the window as in the game. On failure the frame is saved as a PNG
-// beside the test executable.
+// it. The frame starts cleared black; sprites follow the window as in the
+// game. On failure the frame is saved as a PNG beside the test executable.
 class GLScene : public ::testing::Test {
 protected:
-    GLTestContext gl{1024, 768};
     SizeOnlyWindow window{800, 600};
     Ostrel::GLESRenderer_3_1 renderer{&window};
     Ostrel::FileReader files;
@@ -81,10 +78,13 @@ protected:
     // One pixel, or the whole frame (top row first), of the renderer's size.
     Rgba At(int x, int y) const;
     std::vector<Rgba> Frame() const;
-    // A texture from RGBA rows (top row first), freed with the fixture.
+    // A nearest-filtered texture from RGBA rows (top row first), freed with the
+    // fixture.
     Ostrel::ITexture2D* Texture(const std::vector<uint8_t>& rgba, unsigned width, unsigned height);
 
 private:
+    SDL_Window* surface = nullptr;
+    SDL_GLContext context = nullptr;
     std::vector<std::unique_ptr<Ostrel::ITexture2D>> owned;
 };
 
