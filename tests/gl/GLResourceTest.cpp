@@ -24,8 +24,8 @@ const char* const kVertex =
     "void main() { v_position = a_position; gl_Position = vec4(a_position, 0.0, 1.0); }";
 const char* const kFragment =
     "#version 300 es\nprecision mediump float;\nuniform float u_red;\nuniform vec2 u_greenBlue;\n"
-    "uniform vec3 u_scale;\nout vec4 colour;\nvoid main() { colour = vec4(u_red, u_greenBlue, 1.0) * vec4(u_scale, "
-    "1.0); }";
+    "uniform vec3 u_scale;\nout vec4 colour;\n"
+    "void main() { colour = vec4(u_red, u_greenBlue, 1.0) * vec4(u_scale, 1.0); }";
 
 class Resources : public OstrelTest::GLScene {};
 
@@ -37,11 +37,9 @@ TEST_F(Resources, BrokenProgramsReportAndAReloadDrawsBothVertexArrayKinds) {
     const Broken rows[] = {
         {"compile", "#version 300 es\nvoid main() { gl_Position = undeclared; }", kFragment,
          "An error occurred while compiling the shaders"},
-        // Each stage compiles, but the fragment stage reads a vec3 the vertex
-        // stage writes as a vec2.
+        // Each stage compiles, but the fragment stage reads a vec3 the vertex stage writes as a vec2.
         {"link", kVertex,
-         "#version 300 es\nprecision mediump float;\nin vec3 v_position;\nout "
-         "vec4 colour;\n"
+         "#version 300 es\nprecision mediump float;\nin vec3 v_position;\nout vec4 colour;\n"
          "void main() { colour = vec4(v_position, 1.0); }",
          "Unable to initalize the shader program"},
     };
@@ -88,27 +86,24 @@ TEST_F(Resources, BrokenProgramsReportAndAReloadDrawsBothVertexArrayKinds) {
     }
 }
 
-// Effects read the resolution, time and random value from fixed uniform names.
+// Effects read the resolution, time and random value from fixed uniform
+// names; the resolution sits at location 0, the first one GL hands out.
 TEST_F(Resources, EffectShaderUploadsItsStandardInputs) {
-    GLEffectShader effect(
-        "#version 310 es\nlayout(location = 0) in vec2 p;\nvoid main() { "
-        "gl_Position = vec4(p, 0, 1); }",
-        "#version 310 es\nprecision highp float;\nlayout(location = 0) uniform "
-        "vec2 u_resolution;\n"
-        "uniform float u_time, u_random;\nout vec4 c;\n"
-        "void main() { c = vec4(u_resolution, u_time, u_random); }");
+    GLEffectShader effect("#version 310 es\nin vec2 p;\nvoid main() { gl_Position = vec4(p, 0, 1); }",
+                          "#version 310 es\nprecision highp float;\nlayout(location = 0) uniform vec2 u_resolution;\n"
+                          "uniform float u_time, u_random;\nout vec4 c;\n"
+                          "void main() { c = vec4(u_resolution, u_time, u_random); }");
     effect.Load();
     effect.Use();
     effect.SetResolution(ivec2(800, 600));
     effect.SetTime(2.5f);
     effect.SetRandom(0.25f);
     const GLuint program = effect.implementation->program;
-    GLfloat resolution[2] = {0, 0}, time = 0, random = 0;
-    glGetUniformfv(program, glGetUniformLocation(program, "u_resolution"), resolution);
-    glGetUniformfv(program, glGetUniformLocation(program, "u_time"), &time);
-    glGetUniformfv(program, glGetUniformLocation(program, "u_random"), &random);
-    EXPECT_EQ(std::vector<float>({resolution[0], resolution[1], time, random}),
-              std::vector<float>({800, 600, 2.5f, 0.25f}));
+    std::vector<float> read(4);
+    glGetUniformfv(program, glGetUniformLocation(program, "u_resolution"), &read[0]);
+    glGetUniformfv(program, glGetUniformLocation(program, "u_time"), &read[2]);
+    glGetUniformfv(program, glGetUniformLocation(program, "u_random"), &read[3]);
+    EXPECT_EQ(read, std::vector<float>({800, 600, 2.5f, 0.25f}));
 }
 
 // Hands out one picture, a fresh copy per load, with the channel count given.
@@ -129,14 +124,12 @@ TEST_F(Resources, TextureManagerKeepsTexturesByKeyAndWidensNarrowPixels) {
     static_assert(!std::is_copy_constructible_v<GLTextureManager> && !std::is_copy_assignable_v<GLTextureManager>);
     OneImageLoader loader;
     GLTextureManager manager(&loader);
-    manager.Initialize();
 
     loader.pixels = {255, 0, 0, 255};
     ITexture2D* first = manager.LoadTexture("a.png", "card");
     EXPECT_EQ(manager.GetTexture("card"), first);
     std::string key;
-    EXPECT_TRUE(manager.FindKey(first, &key));
-    EXPECT_EQ(key, "card");
+    EXPECT_TRUE(manager.FindKey(first, &key) && key == "card");
     const GLuint firstId = static_cast<GLTexture2D*>(first)->id;
     loader.pixels = {0, 255, 0, 255};
     ITexture2D* second = manager.LoadTexture("b.png", "card");

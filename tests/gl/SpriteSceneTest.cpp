@@ -5,6 +5,8 @@
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 
+#include <array>
+
 using namespace Ostrel;
 
 namespace {
@@ -15,17 +17,11 @@ constexpr float kQuarterTurn = 1.5707964f;
 const std::vector<uint8_t> kQuadrants = {255, 0, 0, 255, 0, 255, 0, 255, 0, 0, 255, 255, 255, 255, 255, 255};
 const std::vector<uint8_t> kWhite = {255, 255, 255, 255};
 
-struct Expect {
-    int x, y, r, g, b;
-};
-
 class SpriteScene : public OstrelTest::GLScene {
 protected:
-    void Check(const std::vector<Expect>& rows) {
-        for (const Expect& e : rows) {
-            const OstrelTest::Rgba p = At(e.x, e.y);
-            EXPECT_TRUE(p.Near(e.r, e.g, e.b)) << "at (" << e.x << ", " << e.y << "): " << p;
-        }
+    void Check(const std::vector<std::array<int, 5>>& rows) {  // x, y, r, g, b
+        for (const auto& [x, y, r, g, b] : rows)
+            EXPECT_TRUE(At(x, y).Near(r, g, b)) << x << ", " << y << ": " << At(x, y);
     }
 };
 

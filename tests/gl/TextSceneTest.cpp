@@ -2,6 +2,7 @@
 // game's bitmap font. Each line's ink lies inside the rectangle the menu
 // measured for it, white for entries and yellow for the selection.
 #include "GLTestContext.h"
+#include "TempDir.h"
 #include "components/MenuComponent.h"
 #include "core/EventBuffer.h"
 #include "gl/FontManager.h"
@@ -104,6 +105,28 @@ TEST_F(TextScene, MenuLinesLandInTheirMeasuredRectanglesInTheirColours) {
     DrawMenu("TrueType", fonts.defaultFont, 1.0f, ivec2(0, 0), fonts.defaultFont->height / 4);
     window.Resize(1024, 768);
     DrawMenu("bitmap, half size, moved, larger window", bitmap, 0.5f, ivec2(-150, 120), 0);
+}
+
+// A bitmap-strike face (BDF, one bit per pixel) goes through FreeType's
+// conversion: its set bits draw at full coverage, its clear bits not at all.
+TEST_F(TextScene, OneBitGlyphsDrawAtFullCoverage) {
+    OstrelTest::TempDir dir;
+    std::string bdf =
+        "STARTFONT 2.1\nFONT -test-block-medium-r-normal--16-160-75-75-c-80-iso10646-1\nSIZE 16 75 75\n"
+        "FONTBOUNDINGBOX 8 16 0 -4\nSTARTPROPERTIES 2\nFONT_ASCENT 12\nFONT_DESCENT 4\nENDPROPERTIES\nCHARS 1\n"
+        "STARTCHAR X\nENCODING 88\nSWIDTH 500 0\nDWIDTH 8 0\nBBX 6 12 0 0\nBITMAP\n";
+    for (int row = 0; row < 12; ++row) bdf += row < 6 ? "FC\n" : "00\n";  // top half set
+    dir.Write("block.bdf", bdf + "ENDCHAR\nENDFONT\n");
+    Font* font = fonts.LoadFont(dir.File("block.bdf"), 16);
+    text.Begin(0);
+    text.DrawText(font, "X", vec2(100.0f, 100.0f), 4.0f, vec4(1, 1, 1, 1));
+    int lit = 0, white = 0;
+    for (const OstrelTest::Rgba& p : Frame()) {
+        lit += p.r >= 128;
+        white += p.Near(255, 255, 255, 2);
+    }
+    EXPECT_NEAR(lit, 24 * 24, 24 * 4) << "the 6 x 6 block of set bits at 4 times its size, nothing more";
+    EXPECT_GT(white, 20 * 20);
 }
 
 // Fails: the TrueType path puts the baseline half a line below the given
