@@ -1,5 +1,4 @@
-// Programs, uniforms, vertex arrays and the texture manager, each judged by
-// what it draws.
+// Programs, uniforms, vertex arrays and the texture manager, each judged by what it draws.
 #include "GLTestContext.h"
 #include "gl/GLEffectShader.h"
 #include "gl/GLShaderImplementation.h"

@@ -34,15 +34,13 @@ TEST_F(SpriteScene, SpritesLandWhereAskedTurnedTintedAndBlended) {
     sprites.DrawSprite(white, ivec4(300, 50, 100, 100), vec4(1.0f, 0.5f, 0.0f, 1.0f), vec3(0, 0, 1), 0.0f);
     sprites.DrawSprite(quadrants, ivec4(450, 50, 150, 150), vec3(0, 0, 1), kQuarterTurn);
     sprites.DrawSprite(quadrants, vec2(700.0f, 50.0f));  // its own size: 2 x 2
-    // A card turned 60 degrees about the vertical axis: half as wide, full
-    // height.
+    // A card turned 60 degrees about the vertical axis: half as wide, full height.
     sprites.DrawSprite(quadrants, ivec4(50, 250, 200, 200), vec3(0, 1, 0), kQuarterTurn * 2.0f / 3.0f);
     sprites.DrawSprite(white, ivec4(550, 250, 100, 100), vec4(0.0f, 0.0f, 1.0f, 0.5f), vec3(0, 0, 1), 0.0f);
     sprites.DrawSprite(white, ivec4(300, 250, 200, 200));
     sprites.Begin(0);
     sprites.DrawSprite(white, ivec4(350, 300, 100, 100), vec4(0.0f, 0.0f, 1.0f, 0.5f), vec3(0, 0, 1), 0.0f);
-    // A key that was never loaded draws nothing and leaves the bound texture
-    // alone.
+    // A key that was never loaded draws nothing and leaves the bound texture alone.
     sprites.DrawSprite(white, ivec4(700, 500, 10, 10));
     sprites.DrawSprite(nullptr, ivec4(650, 450, 100, 100));
     sprites.DrawSprite(nullptr, ivec4(650, 450, 100, 100), vec4(1, 1, 1, 1), vec3(0, 0, 1), 0.0f);

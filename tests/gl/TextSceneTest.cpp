@@ -19,8 +19,7 @@ using namespace Ostrel;
 
 namespace {
 
-// Linear filtering and the font's side bearings may put ink a few pixels past
-// the measured line.
+// Linear filtering and the font's side bearings may put ink a few pixels past the measured line.
 constexpr int kSlack = 4;
 
 class TextScene : public OstrelTest::GLScene {

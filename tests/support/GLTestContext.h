@@ -35,8 +35,7 @@ inline std::ostream& operator<<(std::ostream& out, const Rgba& p) {
     return out << "(" << p.r << ", " << p.g << ", " << p.b << ", " << p.a << ")";
 }
 
-// Writes RGBA rows (top row first) as a PNG; the end-to-end harness saves
-// frames with it too.
+// Writes RGBA rows (top row first) as a PNG; the end-to-end harness saves frames with it too.
 bool WritePng(const std::string& path, const std::vector<uint8_t>& rgba, int width, int height);
 
 // A window manager without a window: the size a renderer starts from, and
@@ -78,8 +77,7 @@ protected:
     // One pixel, or the whole frame (top row first), of the renderer's size.
     Rgba At(int x, int y) const;
     std::vector<Rgba> Frame() const;
-    // A nearest-filtered texture from RGBA rows (top row first), freed with the
-    // fixture.
+    // A nearest-filtered texture from RGBA rows (top row first), freed with the fixture.
     Ostrel::ITexture2D* Texture(const std::vector<uint8_t>& rgba, unsigned width, unsigned height);
 
 private:
