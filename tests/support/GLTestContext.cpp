@@ -6,6 +6,8 @@
 #include <GL/glew.h>
 #include <stb_image_write.h>
 
+#include <iostream>
+
 namespace OstrelTest {
 
 bool WritePng(const std::string& path, const std::vector<uint8_t>& rgba, int width, int height) {
@@ -21,9 +23,9 @@ void GLScene::SetUp() {
     surface = SDL_CreateWindow("gl test", 0, 0, 1024, 768, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
     if (surface != nullptr) context = SDL_GL_CreateContext(surface);
     ASSERT_NE(context, nullptr) << SDL_GetError();
+    // Under EGL GLEW reports a missing GLX display, yet every entry point loaded.
     glewExperimental = GL_TRUE;
-    glewInit();  // under EGL it reports a missing GLX display, yet every entry
-                 // point loaded
+    glewInit();
     renderer.clearColour = Ostrel::vec4(0.0f, 0.0f, 0.0f, 1.0f);
     renderer.BeginFrame();
     sprites.Initialize();
