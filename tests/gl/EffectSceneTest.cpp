@@ -1,5 +1,4 @@
-// Each effect from the factory, drawn through the post-process manager over a
-// known scene, shows its defining property; plus the manager's lifecycle.
+// Effects from the factory, drawn through the post-process manager over a known scene; the manager's lifecycle.
 #include "GLTestContext.h"
 #include "gl/EffectInstance.h"
 #include "gl/GLEffectFactory.h"

@@ -1,9 +1,10 @@
-// One picture of sprites: placement and texture orientation, tint, turns about
-// z and y, both blend modes, a skipped null texture; then a resize.
+// One picture of sprites (placement, orientation, tint, turns, blending, null textures), then a resize.
 #include "GLTestContext.h"
+#include "editor/ImGuiLayer.h"
 
 #include <GL/glew.h>
 #include <gtest/gtest.h>
+#include <imgui.h>
 
 #include <array>
 
@@ -66,13 +67,25 @@ TEST_F(SpriteScene, SpritesLandWhereAskedTurnedTintedAndBlended) {
            {700, 480, 0, 0, 0}});  // the null textures drew nothing
     // clang-format on
 
-    // The window grows: the viewport and the sprites' projection follow.
+    // The window grows: the viewport and the sprites' projection follow. The
+    // editor's ImGui frame opens with the renderer's and is drawn over it.
     window.Resize(1024, 768);
+    ImGuiLayer editor;
+    ASSERT_TRUE(editor.Init(surface, context, nullptr));
+    ImGui::GetIO().IniFilename = nullptr;
+    renderer.SetImGuiLayer(&editor);
     renderer.BeginFrame();
     sprites.Begin(0);
     sprites.DrawSprite(white, ivec4(900, 700, 100, 50));
     sprites.DrawSprite(quadrants, ivec4(0, 0, 20, 20));
+    ImGui::SetNextWindowPos(ImVec2(300, 300));
+    ImGui::SetNextWindowSize(ImVec2(100, 100));
+    ImGui::Begin("probe", nullptr, ImGuiWindowFlags_NoTitleBar);
+    ImGui::End();
+    renderer.EndFrame();
+    editor.Shutdown();
     Check({{950, 725, 255, 255, 255}, {895, 725, 0, 0, 0}, {950, 755, 0, 0, 0}, {5, 5, 255, 0, 0}});
+    EXPECT_FALSE(At(350, 350).Near(0, 0, 0)) << At(350, 350);
 }
 
 }  // namespace

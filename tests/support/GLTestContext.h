@@ -1,7 +1,6 @@
-// GLTestContext.h - GLScene, the fixture of the GL picture tests: a real
-// OpenGL ES 3.1 context (a hidden SDL window on X, else SDL's offscreen EGL
-// driver) with the real renderer, sprites and texture manager. Pixel helpers
-// use window coordinates (origin top left, y down).
+// GLTestContext.h - GLScene, the fixture of the GL picture tests: a real OpenGL ES 3.1 context (a hidden SDL
+// window on X, else SDL's offscreen EGL driver) with the real renderer, sprites and texture manager. Pixel
+// helpers use window coordinates (origin top left, y down).
 #pragma once
 
 #include "core/FileReader.h"
@@ -70,6 +69,8 @@ protected:
     Ostrel::STBImageLoader images;
     Ostrel::GLTextureManager textures{&images};
     Ostrel::GLSpriteRenderer sprites{&renderer, &files};
+    SDL_Window* surface = nullptr;
+    SDL_GLContext context = nullptr;
 
     void SetUp() override;
     void TearDown() override;
@@ -81,8 +82,6 @@ protected:
     Ostrel::ITexture2D* Texture(const std::vector<uint8_t>& rgba, unsigned width, unsigned height);
 
 private:
-    SDL_Window* surface = nullptr;
-    SDL_GLContext context = nullptr;
     std::vector<std::unique_ptr<Ostrel::ITexture2D>> owned;
 };
 
