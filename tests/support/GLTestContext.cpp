@@ -1,75 +1,83 @@
 #include "GLTestContext.h"
 
+#include "TempDir.h"
+#include "gl/GLVao.h"
+
 #include <GL/glew.h>
 #include <stb_image_write.h>
 
-#include <cstdlib>
 #include <iostream>
 
 namespace OstrelTest {
 
-GLTestContext::GLTestContext(int w, int h) : width(w), height(h) {
+bool WritePng(const std::string& path, const std::vector<uint8_t>& rgba, int width, int height) {
+    return stbi_write_png(path.c_str(), width, height, 4, rgba.data(), width * 4) != 0;
+}
+
+void GLScene::SetUp() {
     if (std::getenv("DISPLAY") == nullptr) setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-        std::cerr << "GLTestContext: SDL_Init failed: " << SDL_GetError() << std::endl;
-        return;
-    }
-    window = SDL_CreateWindow("gl test", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, w, h,
-                              SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-    if (window == nullptr) {
-        std::cerr << "GLTestContext: no window: " << SDL_GetError() << std::endl;
-        return;
-    }
+    ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_ES);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MAJOR_VERSION, 3);
     SDL_GL_SetAttribute(SDL_GL_CONTEXT_MINOR_VERSION, 1);
-    context = SDL_GL_CreateContext(window);
-    if (context == nullptr) {
-        std::cerr << "GLTestContext: no context: " << SDL_GetError() << std::endl;
-        return;
-    }
+    surface = SDL_CreateWindow("gl test", 0, 0, 1024, 768, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+    if (surface != nullptr) context = SDL_GL_CreateContext(surface);
+    ASSERT_NE(context, nullptr) << SDL_GetError();
+    // Under EGL GLEW reports a missing GLX display, yet every entry point loaded.
     glewExperimental = GL_TRUE;
-    const GLenum result = glewInit();
-    // Under EGL GLEW reports a missing GLX display although every entry point loaded.
-    if (result != GLEW_OK && result != GLEW_ERROR_NO_GLX_DISPLAY) {
-        std::cerr << "GLTestContext: glewInit: " << glewGetErrorString(result) << std::endl;
-    }
-    glViewport(0, 0, w, h);
+    glewInit();
+    renderer.clearColour = Ostrel::vec4(0.0f, 0.0f, 0.0f, 1.0f);
+    renderer.BeginFrame();
+    sprites.Initialize();
+    window.AddWindowResizedListener([this](Ostrel::WindowResizedEvent* e) { sprites.Resize(e->width, e->height); });
 }
 
-GLTestContext::~GLTestContext() {
-    if (context != nullptr) SDL_GL_DeleteContext(context);
-    if (window != nullptr) SDL_DestroyWindow(window);
+void GLScene::TearDown() {
+    if (context != nullptr) {
+        if (HasFailure()) {
+            const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+            const std::string path = ExecutableDir() + "/" + test->test_suite_name() + "_" + test->name() + ".png";
+            std::vector<uint8_t> rgba;
+            for (const Rgba& p : Frame()) rgba.insert(rgba.end(), {uint8_t(p.r), uint8_t(p.g), uint8_t(p.b), 255});
+            WritePng(path, rgba, renderer.GetWidth(), renderer.GetHeight());
+            std::cout << "frame saved: " << path << std::endl;
+        }
+        sprites.Shutdown();
+        auto* quad = static_cast<Ostrel::GLVao*>(sprites.quad);
+        if (quad != nullptr) quad->Destroy();
+        delete quad;
+        owned.clear();
+        textures.Shutdown();
+        SDL_GL_DeleteContext(context);
+    }
+    if (surface != nullptr) SDL_DestroyWindow(surface);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
-std::vector<uint8_t> GLTestContext::ReadPixels() const {
-    std::vector<uint8_t> bottomUp(static_cast<size_t>(width) * height * 4);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, bottomUp.data());
-    std::vector<uint8_t> topDown(bottomUp.size());
-    const size_t row = static_cast<size_t>(width) * 4;
-    for (int y = 0; y < height; ++y) {
-        std::copy(bottomUp.begin() + static_cast<long>((height - 1 - y) * row),
-                  bottomUp.begin() + static_cast<long>((height - y) * row),
-                  topDown.begin() + static_cast<long>(y * row));
-    }
-    return topDown;
-}
-
-Rgba GLTestContext::Pixel(int x, int y) const {
+Rgba GLScene::At(int x, int y) const {
     uint8_t p[4] = {0, 0, 0, 0};
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(x, height - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
+    glReadPixels(x, renderer.GetHeight() - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, p);
     return Rgba{p[0], p[1], p[2], p[3]};
 }
 
-bool GLTestContext::SavePng(const std::string& path) const {
-    return WritePng(path, ReadPixels(), width, height);
+std::vector<Rgba> GLScene::Frame() const {
+    const int w = renderer.GetWidth(), h = renderer.GetHeight();
+    std::vector<uint8_t> rows(static_cast<size_t>(w) * h * 4);
+    glReadPixels(0, 0, w, h, GL_RGBA, GL_UNSIGNED_BYTE, rows.data());
+    std::vector<Rgba> frame;
+    for (int y = h - 1; y >= 0; --y) {
+        for (const uint8_t* p = &rows[static_cast<size_t>(y) * w * 4]; p < &rows[static_cast<size_t>(y + 1) * w * 4];
+             p += 4)
+            frame.push_back(Rgba{p[0], p[1], p[2], p[3]});
+    }
+    return frame;
 }
 
-bool WritePng(const std::string& path, const std::vector<uint8_t>& rgba, int width, int height) {
-    return stbi_write_png(path.c_str(), width, height, 4, rgba.data(), width * 4) != 0;
+Ostrel::ITexture2D* GLScene::Texture(const std::vector<uint8_t>& rgba, unsigned width, unsigned height) {
+    Ostrel::TextureParameters nearest(0);
+    nearest.channels = 4;
+    owned.emplace_back(textures.CreateTexture(rgba.data(), width, height, nearest));
+    return owned.back().get();
 }
 
 }  // namespace OstrelTest

@@ -1,42 +1,88 @@
-// GLTestContext.h - a real OpenGL ES 3.1 context for GL tests: a hidden SDL
-// window on X (Xvfb) when DISPLAY is set, else SDL's offscreen EGL driver.
-// Pixel helpers use window coordinates (origin top left, y down).
+// GLTestContext.h - GLScene, the fixture of the GL picture tests: a real OpenGL ES 3.1 context (a hidden SDL
+// window on X, else SDL's offscreen EGL driver) with the real renderer, sprites and texture manager. Pixel
+// helpers use window coordinates (origin top left, y down).
 #pragma once
 
+#include "core/FileReader.h"
+#include "core/WindowManager.h"
+#include "gl/GLESRenderer_3_1.h"
+#include "gl/GLSpriteRenderer.h"
+#include "gl/GLTextureManager.h"
+#include "sdl/STBImageLoader.h"
+
 #include <SDL.h>
+#include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstdlib>
+#include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
 namespace OstrelTest {
 
 struct Rgba {
-    uint8_t r = 0, g = 0, b = 0, a = 0;
+    int r = 0, g = 0, b = 0, a = 0;
+    bool Near(int r_, int g_, int b_, int tolerance = 3) const {
+        return std::abs(r - r_) <= tolerance && std::abs(g - g_) <= tolerance && std::abs(b - b_) <= tolerance;
+    }
+    bool Lit() const { return r + g + b > 120; }
+    bool operator==(const Rgba& o) const { return r == o.r && g == o.g && b == o.b && a == o.a; }
 };
+inline std::ostream& operator<<(std::ostream& out, const Rgba& p) {
+    return out << "(" << p.r << ", " << p.g << ", " << p.b << ", " << p.a << ")";
+}
 
-class GLTestContext {
-public:
-    explicit GLTestContext(int width = 800, int height = 600);
-    ~GLTestContext();
-    GLTestContext(const GLTestContext&) = delete;
-    GLTestContext& operator=(const GLTestContext&) = delete;
-
-    bool Ok() const { return context != nullptr; }
-
-    // Reads the back buffer (call before swapping). Rows are returned top first.
-    std::vector<uint8_t> ReadPixels() const;
-    Rgba Pixel(int x, int y) const;
-    // Writes the back buffer as a PNG (for failures and for looking at).
-    bool SavePng(const std::string& path) const;
-
-    SDL_Window* window = nullptr;
-    SDL_GLContext context = nullptr;
-    int width;
-    int height;
-};
-
-// Writes RGBA rows (top first) as a PNG.
+// Writes RGBA rows (top row first) as a PNG; the end-to-end harness saves frames with it too.
 bool WritePng(const std::string& path, const std::vector<uint8_t>& rgba, int width, int height);
+
+// A window manager without a window: the size a renderer starts from, and
+// resizes told to every listener as the SDL window manager tells them.
+class SizeOnlyWindow final : public Ostrel::WindowManager {
+public:
+    SizeOnlyWindow(int width, int height) {
+        settings.width = width;
+        settings.height = height;
+    }
+    void Resize(int width, int height) override {
+        settings.width = width;
+        settings.height = height;
+        Ostrel::WindowResizedEvent event{width, height};
+        NotifyWindowResized(&event);
+    }
+    void SetFullscreen() override {}
+    void Create(Ostrel::WindowSettings) override {}
+    void ProcessEvents() override {}
+    void SwapBuffers() override {}
+    void Destroy() override {}
+};
+
+// A 1024 x 768 surface whose renderer starts at 800 x 600, so a test can grow
+// it. The frame starts cleared black; sprites follow the window as in the
+// game. On failure the frame is saved as a PNG beside the test executable.
+class GLScene : public ::testing::Test {
+protected:
+    SizeOnlyWindow window{800, 600};
+    Ostrel::GLESRenderer_3_1 renderer{&window};
+    Ostrel::FileReader files;
+    Ostrel::STBImageLoader images;
+    Ostrel::GLTextureManager textures{&images};
+    Ostrel::GLSpriteRenderer sprites{&renderer, &files};
+    SDL_Window* surface = nullptr;
+    SDL_GLContext context = nullptr;
+
+    void SetUp() override;
+    void TearDown() override;
+
+    // One pixel, or the whole frame (top row first), of the renderer's size.
+    Rgba At(int x, int y) const;
+    std::vector<Rgba> Frame() const;
+    // A nearest-filtered texture from RGBA rows (top row first), freed with the fixture.
+    Ostrel::ITexture2D* Texture(const std::vector<uint8_t>& rgba, unsigned width, unsigned height);
+
+private:
+    std::vector<std::unique_ptr<Ostrel::ITexture2D>> owned;
+};
 
 }  // namespace OstrelTest
