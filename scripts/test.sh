@@ -8,6 +8,7 @@ set -eu
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/format-check.sh
+scripts/test-ratio.sh
 scripts/windows-check.sh
 
 scripts/build.sh

@@ -152,10 +152,9 @@ TEST_F(EffectScene, WithoutAnEffectTheSceneStaysOnTheWindowAndTargetsFollowResiz
     }
 }
 
-// Fails: before Initialize, Begin binds the window and Clear switches depth
-// testing on there; the window's depth buffer then rejects every sprite (they
-// lie on the far plane of the sprite projection), so the scene vanishes.
-TEST_F(EffectScene, DISABLED_AManagerNeverInitialisedPassesTheSceneThrough) {
+// Before Initialize, Begin binds the window itself: the scene must land there
+// without the offscreen depth test, which would reject every sprite.
+TEST_F(EffectScene, AManagerNeverInitialisedPassesTheSceneThrough) {
     Effect gray = Make(&GLEffectFactory::CreateGrayscaleEffect);
     GLPostProcessManager idle{&window, &renderer};
     Draw(idle, gray.get());

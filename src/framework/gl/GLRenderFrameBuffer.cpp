@@ -30,7 +30,9 @@ void GLRenderFrameBuffer::Unbind() {
 void GLRenderFrameBuffer::Clear(const vec4& color) {
     glClearColor(color.x, color.y, color.z, color.w);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    glEnable(GL_DEPTH_TEST);
+    // Before Initialize the scene goes straight to the window, whose depth
+    // test would reject sprites on the projection's far plane.
+    if (quad != nullptr) glEnable(GL_DEPTH_TEST);
 }
 
 void GLRenderFrameBuffer::Draw() {
