@@ -50,26 +50,12 @@ SDL_Event PadAxis(SDL_GameControllerAxis axis, Sint16 value, int which) {
     return e;
 }
 
-ITexture2D* TextureRecorder::Load(const std::string& path, const std::string& key) {
-    paths.push_back(path);
-    textures[key] = std::make_unique<FakeTexture>();
-    return textures[key].get();
-}
 ITexture2D* TextureRecorder::CreateTexture(const unsigned char* px, unsigned w, unsigned h, TextureParameters params) {
-    const size_t bytes = size_t(w) * h * (params.channels == 1 ? 1 : params.channels == 3 ? 3 : 4);
-    created.emplace_back(px, px == nullptr ? px : px + bytes);
+    created.emplace_back(px, px == nullptr ? px : px + size_t(w) * h * (params.channels == 1 ? 1 : 4));
     auto* texture = new FakeTexture;
     texture->width = w;
     texture->height = h;
     return texture;
-}
-bool TextureRecorder::FindKey(ITexture2D* texture, std::string* key) {
-    for (auto& [k, t] : textures) {
-        if (t.get() != texture) continue;
-        *key = k;
-        return true;
-    }
-    return false;
 }
 
 HeadlessGui::HeadlessGui(std::function<void()> draw_) : draw(std::move(draw_)) {

@@ -1,6 +1,4 @@
-// Doubles for the unit tests: recorders that see exactly what the code under
-// test asked of an interface, a headless ImGui context and a screen bed.
-// Nothing here touches SDL video or GL.
+// Recorders for the unit tests, a headless ImGui context and a screen bed; no SDL video, no GL.
 #pragma once
 #include "Game.h"
 #include "core/ITextureManager.h"
@@ -97,11 +95,18 @@ struct TextureRecorder : ITextureManager {
         return CreateTexture(px, w, h, TextureParameters());
     }
     ITexture2D* GetTexture(std::string key) override { return textures.count(key) ? textures[key].get() : nullptr; }
-    bool FindKey(ITexture2D* texture, std::string* key) override;
+    bool FindKey(ITexture2D* texture, std::string* key) override {
+        for (auto& [k, t] : textures)
+            if (t.get() == texture) return *key = k, true;
+        return false;
+    }
     void UnloadTexture(std::string key) override { textures.erase(key); }
     void UnloadAll() override { textures.clear(); }
     void Shutdown() override { textures.clear(); }
-    ITexture2D* Load(const std::string& path, const std::string& key);
+    ITexture2D* Load(const std::string& path, const std::string& key) {
+        paths.push_back(path);
+        return (textures[key] = std::make_unique<FakeTexture>()).get();
+    }
 };
 
 struct CountingSound : Sound {
@@ -126,24 +131,17 @@ struct HeadlessGui {
     std::function<void()> draw;  // called inside the window "T" every frame
     explicit HeadlessGui(std::function<void()> draw = {});
     ~HeadlessGui() { ImGui::DestroyContext(); }
-    // One frame; returns the text it drew ("[ label ]" for a button), one line
-    // per line of items, up to the end of the first popup (where ImGui's text
-    // log stops).
+    // One frame; returns the text drawn ("[ label ]" a button) up to the end of the first popup.
     std::string Frame();
-    // Presses the item `label` of `window` (inside PushID(scope)) and runs two
-    // frames, so that a menu the press opens has its window; returns the text
-    // of the second.
+    // Presses `label` of `window` (inside PushID(scope)); two frames, so that a popup it opens exists.
     std::string Press(ImGuiWindow* window, const std::string& label, const std::string& scope = "");
     static ImGuiWindow* Window(const std::string& name) { return ImGui::FindWindowByName(name.c_str()); }
     static ImGuiWindow* Child(ImGuiWindow* parent, const std::string& name);
     static ImGuiWindow* TopPopup() { return GImGui->OpenPopupStack.back().Window; }
 };
 
-// A game, never initialised, whose screens draw into recorders: a window of
-// 800 x 600 (the SDL window manager without a window only records its size),
-// a bitmap font 32 high with 16-pixel advances at scale 0.5, "click_sound" and
-// "card_sound" loaded, frames of 16 ms. Time advances only by the frames a
-// test runs.
+// A game, never initialised, drawing into recorders: 800 x 600, a font 32 high with 16-pixel
+// advances at scale 0.5, "click_sound" and "card_sound" loaded; time moves only by Frame.
 struct ScreenBed : Game {
     using Game::config;
     using Game::gameData;

@@ -4,8 +4,6 @@
 #include "UnitDoubles.h"
 #include "gl/FontManager.h"
 #include "sdl/STBImageLoader.h"
-#include <ft2build.h>
-#include FT_FREETYPE_H
 #include <stb_image_write.h>
 #include <cmath>
 #include <filesystem>
@@ -40,6 +38,7 @@ TEST(BitmapFont, DescriptionsAndBrokenInputs) {
         int height;
         uint32_t advanceA;
         const char* printed;  // the one line printed, or ""
+        const char* file = "desc.csv";
     };
     const Row rows[] = {
         {"Font Height,16\nCell Width,16\nCell Height,8\nChar 65 Base Width,9\r\nChar 5 Base Width,3", "atlas.png", 16,
@@ -49,13 +48,14 @@ TEST(BitmapFont, DescriptionsAndBrokenInputs) {
         {nullptr, "atlas.png", 0, 0, "could not open font description"},
         {"Font Height,16\nChar 65 Base Width,9\n", "folder", 16, 9, "folder"},
         {"Font Height,16\nChar 65 Base Width,9\n", "missing.png", 16, 9, "missing.png"},
+        {"", "atlas.png", 0, 0, "folder", "folder"},  // opens as a stream but yields no line
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.description ? row.description : "(none)");
         Fonts f;
         if (row.description) f.dir.Write("desc.csv", row.description);
         std::string out;
-        Font* font = f.Load(f.dir.File(row.atlas), f.dir.File("desc.csv"), &out);
+        Font* font = f.Load(f.dir.File(row.atlas), f.dir.File(row.file), &out);
         EXPECT_EQ(font->height, row.height);
         EXPECT_EQ(font->GetCharacter('A')->advance[0], row.advanceA);
         EXPECT_TRUE(Lines(out) == (*row.printed ? 1 : 0) && out.find(row.printed) != std::string::npos) << out;
@@ -70,39 +70,16 @@ TEST(BitmapFont, DescriptionsAndBrokenInputs) {
     }
 }
 
-// A directory opens as a stream but yields no line: it must still be reported.
-TEST(BitmapFont, DirectoryInPlaceOfTheDescriptionIsReportedOnOneLine) {
-    Fonts f;
-    std::string out;
-    f.Load(f.dir.File("atlas.png"), f.dir.File("folder"), &out);
-    EXPECT_TRUE(Lines(out) == 1 && out.find("folder") != std::string::npos) << out;
-}
-
-TEST(TrueTypeFont, TheManagersFontsAreFreeTypesGlyphsOneByteAPixel) {
+TEST(TrueTypeFont, GlyphsAreOneByteAPixelAndTheManagerOwnsEveryFont) {
     Fonts f;
     EXPECT_EQ(Stdout([&] { f.fonts.Initialize(); }), "");  // the shipped default font at 48 pixels
-    FT_Library library;
-    FT_Face face;
-    ASSERT_EQ(FT_Init_FreeType(&library) | FT_New_Face(library, "assets/game/fonts/ThaleahFat.ttf", 0, &face), 0);
-    FT_Set_Pixel_Sizes(face, 0, 48);
+    const Character* shipped = f.fonts.defaultFont->GetCharacter('X');
     EXPECT_EQ(f.fonts.defaultFont->height + f.textures.created.size(), 48u + 128);
-    for (char code : {'X', 'g', ' '}) {
-        ASSERT_EQ(FT_Load_Char(face, code, FT_LOAD_RENDER), 0);
-        const FT_GlyphSlot slot = face->glyph;
-        const Character* glyph = f.fonts.defaultFont->GetCharacter(code);
-        EXPECT_EQ(Str({glyph->size.x, glyph->size.y, glyph->bearing.y, int(glyph->advance[0])}),
-                  Str({int(slot->bitmap.width), int(slot->bitmap.rows), slot->bitmap_top, int(slot->advance.x)}));
-        EXPECT_EQ(f.textures.created[size_t(code)],
-                  std::vector<unsigned char>(slot->bitmap.buffer,
-                                             slot->bitmap.buffer + slot->bitmap.width * slot->bitmap.rows));
-    }
-    FT_Done_Face(face);
-    FT_Done_FreeType(library);
-    for (const char* bad : {"missing.ttf", "assets/game/config.txt"}) {
-        Font* font = nullptr;
-        EXPECT_EQ(Stdout([&] { font = f.fonts.LoadFont(bad, 20); }), "ERROR::FREETYPE: Failed to load font\n");
-        EXPECT_TRUE(font->height == 20 && font->characters.empty());
-    }
+    EXPECT_TRUE(shipped->size.y > 24 && f.textures.created['X'].size() == size_t(shipped->size.x * shipped->size.y));
+    Font* bad = nullptr;
+    EXPECT_EQ(Stdout([&] { bad = f.fonts.LoadFont("assets/game/config.txt", 20); }),
+              "ERROR::FREETYPE: Failed to load font\n");
+    EXPECT_TRUE(bad->height == 20 && bad->characters.empty());
     // A face of 1-bit bitmaps (here BDF) still gives one full byte a pixel.
     std::ofstream(f.dir.File("x.bdf"))
         << "STARTFONT 2.1\nFONT -x-x-medium-r-normal--8-80-75-75-c-80-iso10646-1\nSIZE 8 75 75\nFONTBOUNDINGBOX 8 8 0 "
@@ -110,12 +87,14 @@ TEST(TrueTypeFont, TheManagersFontsAreFreeTypesGlyphsOneByteAPixel) {
            "ENCODING 88\nSWIDTH 500 0\nDWIDTH 9 0\nBBX 8 8 0 "
            "0\nBITMAP\n81\n42\n24\n18\n18\n24\n42\n81\nENDCHAR\nENDFONT\n";
     f.textures.created.clear();
-    Stdout([&] { f.fonts.LoadFont(f.dir.File("x.bdf"), 8); });
+    const Character* x = nullptr;
+    Stdout([&] { x = f.fonts.LoadFont(f.dir.File("x.bdf"), 8)->GetCharacter('X'); });
+    EXPECT_EQ(Str({x->size.x, x->size.y, x->bearing.y, int(x->advance[0])}), "8,8,8,576");  // advance in 1/64 px
     std::vector<unsigned char> expected;
     for (unsigned row : {0x81, 0x42, 0x24, 0x18, 0x18, 0x24, 0x42, 0x81})
-        for (int x = 7; x >= 0; --x) expected.push_back((row >> x) & 1 ? 255 : 0);
+        for (int bit = 7; bit >= 0; --bit) expected.push_back((row >> bit) & 1 ? 255 : 0);
     EXPECT_EQ(f.textures.created.at('X'), expected);
-    EXPECT_EQ(f.fonts.fonts.size(), 4u);  // the manager owns every font
+    EXPECT_EQ(f.fonts.fonts.size(), 3u);
     f.fonts.Destroy();
     EXPECT_TRUE(f.fonts.fonts.empty());
 }

