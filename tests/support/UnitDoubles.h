@@ -2,22 +2,15 @@
 #pragma once
 #include "Game.h"
 #include "core/ITextureManager.h"
-#include "core/ITexture2D.h"
 #include "core/SoundManager.h"
 #include "core/SpriteRenderer.h"
 #include "core/TextRenderer.h"
-#include "core/WindowManager.h"
 #include "gl/Font.h"
 #include "sdl/SDLTimeManager.h"
 #include <SDL.h>
 #include <gtest/gtest.h>
 #include <imgui.h>
 #include <imgui_internal.h>
-#include <functional>
-#include <map>
-#include <memory>
-#include <string>
-#include <vector>
 
 namespace OstrelTest {
 using namespace Ostrel;
@@ -40,7 +33,6 @@ struct SpriteCall {
     ITexture2D* texture;
     ivec4 rect;
     vec4 tint;
-    float angle;
 };
 struct SpriteRecorder : SpriteRenderer {
     std::vector<SpriteCall> draws;
@@ -50,9 +42,9 @@ struct SpriteRecorder : SpriteRenderer {
     void Initialize() override {}
     void Shutdown() override {}
     void Begin(int) override {}
-    void DrawSprite(ITexture2D* t, ivec4 r, vec4 tint, vec3, float a) override { draws.push_back({t, r, tint, a}); }
-    void DrawSprite(ITexture2D* t, ivec4 r) override { draws.push_back({t, r, {1, 1, 1, 1}, 0}); }
-    void DrawSprite(ITexture2D* t, vec2) override { draws.push_back({t, {}, {1, 1, 1, 1}, 0}); }
+    void DrawSprite(ITexture2D* t, ivec4 r, vec4 tint, vec3, float) override { draws.push_back({t, r, tint}); }
+    void DrawSprite(ITexture2D* t, ivec4 r) override { draws.push_back({t, r, {1, 1, 1, 1}}); }
+    void DrawSprite(ITexture2D* t, vec2) override { draws.push_back({t, {}, {1, 1, 1, 1}}); }
     void End() override {}
 };
 

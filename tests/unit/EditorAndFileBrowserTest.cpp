@@ -39,9 +39,6 @@ TEST(EditorWindow, WidgetsEditTheSettingsTheWindowAndTheEffects) {
     gui.Frame();
     EXPECT_NE(gui.Frame().find("{ 2.000 } Animation Speed"), std::string::npos);  // hundredths of a radian a ms
     ImGuiWindow* editor = HeadlessGui::Window("Editor");
-    gui.Press(editor, "Resolution");
-    gui.Press(HeadlessGui::TopPopup(), "1280x720");
-    EXPECT_EQ(Str({bed.windowManager->settings.width, bed.windowManager->settings.height, 0, 0}), "1280,720,0,0");
     gui.Press(editor, "Post Processing");
     const std::string text = gui.Press(HeadlessGui::TopPopup(), "Gameboy Screen Effect");
     for (const char* shown : {"u_strength", "u_weights", "Normalize", "scanlines", "vignette", "noise"})

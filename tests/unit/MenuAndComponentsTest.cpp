@@ -1,5 +1,4 @@
-// The menu tree driven through the SDL input manager with hand-made events and
-// drawn into a recording text renderer; the timer and the icon label.
+// The menu tree driven by hand-made events and drawn into a text recorder; the timer and the icon label.
 #include "UnitDoubles.h"
 #include "components/IconLabel.h"
 #include "components/MenuComponent.h"
@@ -33,10 +32,6 @@ struct Menus : testing::Test {
         root->Open();
         bed.onUpdate = [this](float dt) { root->Update(dt); };
     }
-    // Each event in a frame of its own, after the 150 ms input gate has run out.
-    void Press(std::vector<SDL_Event> presses) {
-        for (const SDL_Event& e : presses) bed.Frame({}, 151.0f), bed.Frame({e});
-    }
     void ClickAt(const MenuComponent* entry) {
         bed.Frame({MouseMotion(entry->hitRect.x + 1, entry->hitRect.y + 1), MouseButton(true), MouseButton(false)});
     }
@@ -49,10 +44,10 @@ struct Menus : testing::Test {
             out += std::string(out.empty() ? "" : " ") + (d.colour.z ? "" : "*") + d.text;
         return out;
     }
-    // Each row: presses, then the lines drawn.
+    // Each row: presses, each in a frame of its own after the 150 ms input gate, then the lines drawn.
     void Script(const std::vector<std::pair<std::vector<SDL_Event>, const char*>>& steps) {
         for (const auto& [presses, drawn] : steps) {
-            Press(presses);
+            for (const SDL_Event& e : presses) bed.Frame({}, 151.0f), bed.Frame({e});
             EXPECT_EQ(Drawn(), drawn) << "after " << presses.size() << " presses";
         }
     }

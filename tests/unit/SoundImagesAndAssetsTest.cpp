@@ -59,31 +59,29 @@ TEST(GameAssets, ConfigurationNamesPicturesAndSoundsThatLoadAndUsableNumbers) {
     std::string path;
     for (const auto& [key, size] : pictures) {
         ASSERT_TRUE(config.GetString(key, &path)) << key;
-        std::unique_ptr<ImageData> image(STBImageLoader().LoadImage(path));
+        Image image(STBImageLoader().LoadImage(path));
         ASSERT_NE(image->pixels, nullptr) << key << " -> " << path;
         EXPECT_EQ(std::to_string(image->width) + "x" + std::to_string(image->height), size) << key;
         if (key.rfind("texture_", 0) == 0) faces.emplace(image->pixels, image->pixels + 128 * 128 * 4);
     }
     EXPECT_EQ(faces.size(), 14u);  // pairwise different
-    // The sound manager on the dummy driver, with the shipped sounds.
+    int start = 0, hide = 0;
+    float speed = 0;
+    EXPECT_TRUE(config.GetInt("time_to_start", &start) && config.GetInt("hide_time", &hide) && start > 0 && hide > 0 &&
+                config.GetFloat("animation_speed", &speed) && speed > 0 && speed < 0.1f);  // the editor's range
+    EXPECT_TRUE(config.GetString("font_data_path", &path) && std::filesystem::is_regular_file(path));
     SDLSoundManager sounds;
     EXPECT_EQ(Stderr([&] { sounds.Init(); }), "");
     EXPECT_EQ(sounds.GetSound("card_sound"), nullptr);  // leaves a null entry for the load to fill
     for (const char* key : {"click_sound", "card_sound"}) {
-        ASSERT_TRUE(config.GetString(key, &path)) << key;
-        Sound* first = sounds.LoadSound(path, key);  // a second load under the name is freed, the first stays
+        Sound* first = config.GetString(key, &path) ? sounds.LoadSound(path, key) : nullptr;
+        // a second load under the name is freed, the first stays
         EXPECT_TRUE(first && sounds.LoadSound(path, key) == first && sounds.GetSound(key) == first) << key;
     }
-    sounds.GetSound("card_sound")->Play();
     EXPECT_EQ(Stderr([&] { EXPECT_EQ(sounds.LoadSound("none.wav", "x"), nullptr); }),
               "Error loading sound file: none.wav\n");
     SDLSound(nullptr).Play();  // nothing to play: no call into the mixer
     sounds.Shutdown();
     Mix_CloseAudio();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    EXPECT_TRUE(config.GetString("font_data_path", &path) && std::filesystem::is_regular_file(path));
-    int start = 0, hide = 0;
-    float speed = 0;
-    EXPECT_TRUE(config.GetInt("time_to_start", &start) && config.GetInt("hide_time", &hide) && start > 0 && hide > 0);
-    EXPECT_TRUE(config.GetFloat("animation_speed", &speed) && speed > 0 && speed < 0.1f);  // the editor's range
 }
