@@ -139,7 +139,6 @@ struct ScreenBed : Game {
     using Game::gameData;
     using Game::inputManager;
     using Game::renderer;
-    using Game::running;
     using Game::windowManager;
     SpriteRecorder sprites{renderer};
     TextRecorder text{renderer};

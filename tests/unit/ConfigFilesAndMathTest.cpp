@@ -1,5 +1,4 @@
-// Configuration lookups, whole-file reading, and the matrices behind the
-// sprite and text renderers' projections.
+// Configuration lookups, whole-file reading, and the matrices behind the renderers' projections.
 #include "TempDir.h"
 #include "UnitDoubles.h"
 #include "core/Config.h"
@@ -22,7 +21,6 @@ TEST(Config, FirstKeyEqualsAnywhereWinsAndNumbersConvert) {
     EXPECT_TRUE(s == "keep" && f == 0.008f && i == 15 && neg == -12 && std::isnan(nan));
     for (auto [key, value] : {std::pair{"hide_time", "5"}, {"logo", "a.png"}, {"name", "two words "}})
         EXPECT_TRUE(config.GetString(key, &s) && s == value) << key;  // "xhide_time=" holds the first "hide_time="
-    EXPECT_EQ(config.cache.count("missing") + config.cache.count("logo"), 1u);
 }
 
 TEST(Config, BadNumberPrintsOneLineNamingKeyAndValueAndKeepsTheOutput) {
@@ -62,14 +60,8 @@ void ExpectColumns(const mat4& m, std::vector<float> expected) {
 }  // namespace
 
 TEST(Matrices, ProductsAndRotations) {
-    mat4 a, b;
-    for (int i = 0; i < 16; ++i) a.m[i] = float(i + 1), b.m[i] = float((i * 7) % 16 - 5);
-    const mat4 r = a * b;
-    for (int row = 0; row < 4; ++row)
-        for (int col = 0; col < 4; ++col)
-            EXPECT_FLOAT_EQ(r(row, col), a(row, 0) * b(0, col) + a(row, 1) * b(1, col) + a(row, 2) * b(2, col) +
-                                             a(row, 3) * b(3, col));
     ExpectColumns(Translate(10, 20, 30) * Scale(2, 3, 4), {2, 0, 0, 0, 0, 3, 0, 0, 0, 0, 4, 0, 10, 20, 30, 1});
+    ExpectColumns(Scale(2, 3, 4) * Translate(10, 20, 30), {2, 0, 0, 0, 0, 3, 0, 0, 0, 0, 4, 0, 20, 60, 120, 1});
     const float t = 0.7f, x = 1 / 3.0f, y = 2 / 3.0f, z = 2 / 3.0f;  // the axis (1, 2, 2) has length 3
     const float c = std::cos(t), s = std::sin(t), k = 1 - c;
     ExpectColumns(Rotate(t, vec3(1, 2, 2)),

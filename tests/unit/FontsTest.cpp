@@ -1,5 +1,4 @@
-// Bitmap fonts from an atlas and its description, TrueType fonts through
-// FreeType, and the font manager that owns both.
+// Bitmap fonts from an atlas and its description, TrueType fonts, and the font manager.
 #include "TempDir.h"
 #include "UnitDoubles.h"
 #include "gl/FontManager.h"

@@ -1,5 +1,4 @@
-// The SDL input manager fed with hand-made events, named states, the window
-// manager's events without a window.
+// The SDL input manager fed hand-made events, named states, and window events without a window.
 #include "UnitDoubles.h"
 #include "core/EventBuffer.h"
 #include "core/State.h"

@@ -114,12 +114,10 @@ TEST_F(Menus, ReopenedRootLeavesOneMenuOpenAndAReleasedRootIgnoresClicks) {
 }
 
 TEST_F(Menus, AbsurdOrMissingFontNumbersKeepTheLayoutSane) {
-    for (auto [height, advance, scale] : {std::tuple{INT32_MAX, 10, 1.0f},
-                                          {INT32_MAX, 10, 4.0f},
-                                          {INT32_MIN, 10, 1.0f},
-                                          {16, -10, 1.0f},
-                                          {16, INT32_MAX, 2.0f},
-                                          {16, INT32_MIN, 1.0f}}) {
+    // Font height, advance, scale.
+    const std::tuple<int, int, float> rows[] = {
+        {INT32_MAX, 10, 4.0f}, {INT32_MIN, 10, 1.0f}, {16, -10, 1.0f}, {16, INT32_MAX, 2.0f}, {16, INT32_MIN, 1.0f}};
+    for (auto [height, advance, scale] : rows) {
         bed.font.height = height;
         for (auto& [code, glyph] : bed.font.characters) glyph.advance[0] = uint32_t(advance);
         root->SetScale(scale);

@@ -1,5 +1,4 @@
-// Image decoding through stb_image and SDL_image, and the shipped assets: every
-// file the configuration names loads at the size drawn, sounds on the dummy driver.
+// Image decoding (stb_image, SDL_image) and the shipped assets, sounds on the dummy driver.
 #include "TempDir.h"
 #include "UnitDoubles.h"
 #include "core/Config.h"
