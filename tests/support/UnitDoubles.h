@@ -5,6 +5,7 @@
 #include "core/SoundManager.h"
 #include "core/SpriteRenderer.h"
 #include "core/TextRenderer.h"
+#include "core/WindowManager.h"
 #include "gl/Font.h"
 #include "sdl/SDLTimeManager.h"
 #include <SDL.h>
