@@ -63,9 +63,7 @@ HeadlessGui::HeadlessGui(std::function<void()> draw_) : draw(std::move(draw_)) {
     ImGuiIO& io = ImGui::GetIO();
     io.IniFilename = nullptr;
     io.DisplaySize = ImVec2(1280, 720);
-    unsigned char* pixels = nullptr;
-    int w = 0, h = 0;
-    io.Fonts->GetTexDataAsRGBA32(&pixels, &w, &h);
+    io.Fonts->Build();
 }
 std::string HeadlessGui::Frame() {
     testing::internal::CaptureStdout();

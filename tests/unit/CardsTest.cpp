@@ -1,9 +1,6 @@
 // Cards, dealing and the table layout.
-#include "Card.h"
 #include "CardLayout.h"
 #include "UnitDoubles.h"
-#include <map>
-#include <set>
 
 using namespace OstrelTest;
 

@@ -2,12 +2,10 @@
 #include "EditorWindow.h"
 #include "TempDir.h"
 #include "UnitDoubles.h"
-#include "editor/FileBrowser.h"
 #include "editor/TexturePicker.h"
 #include "gl/EffectInstance.h"
 #include "gl/GLEffectShader.h"
 #include "platform/DriveQuery.h"
-#include <filesystem>
 
 namespace fs = std::filesystem;
 using namespace OstrelTest;

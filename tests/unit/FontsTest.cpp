@@ -4,7 +4,6 @@
 #include "gl/FontManager.h"
 #include "sdl/STBImageLoader.h"
 #include <stb_image_write.h>
-#include <cmath>
 #include <filesystem>
 #include <fstream>
 

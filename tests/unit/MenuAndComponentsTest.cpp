@@ -3,9 +3,6 @@
 #include "components/IconLabel.h"
 #include "components/MenuComponent.h"
 #include "components/TimerComponent.h"
-#include "core/EventBuffer.h"
-#include "sdl/SDLInputManager.h"
-#include <climits>
 
 using namespace OstrelTest;
 using Labels = std::vector<std::string>;

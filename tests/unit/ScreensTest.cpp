@@ -7,7 +7,6 @@
 #include "UnitDoubles.h"
 #include "components/MenuComponent.h"
 #include "core/Config.h"
-#include "core/InputManager.h"
 
 using namespace OstrelTest;
 
@@ -37,7 +36,7 @@ struct Table : ScreenBed {
 };
 }  // namespace
 
-TEST(CardTable, MousePlayRevealsMismatchesHidesMatchesAndEnds) {
+TEST(CardTable, MousePlayMenuButtonEscapeAndResizing) {
     Table t;
     t.Frame();  // the memorise phase: face up, nothing matches yet
     EXPECT_EQ(t.Faces() + " " + Str(t.card(0).Rect()), "UUUUUUUUUUUU 96,76,128,128");
@@ -60,12 +59,12 @@ TEST(CardTable, MousePlayRevealsMismatchesHidesMatchesAndEnds) {
     EXPECT_EQ(t.Faces() + t.Current(), "MMMMMMMMMMMMgame");
     t.Frame();
     EXPECT_EQ(t.Current(), "gameover");
-}
-
-TEST(CardTable, MenuButtonOverTheFirstCardEscapeAndResizing) {
-    Table t(20);
+    // With 20 cards the menu button lies over the first card, and takes the press alone.
+    t.gameData.cardCount = 20;
+    t.gameData.newGameRequested = true;
+    t.SwitchState("game");
     t.Frame({}, 1000.0f);
-    t.Frame({MouseMotion(25, 25), MouseButton(true)});  // the button takes the press alone
+    t.Frame({MouseMotion(25, 25), MouseButton(true)});
     EXPECT_EQ(t.Current() + " " + t.Faces().substr(0, 1) + " " + Str(t.card(0).Rect()), "menu D 20,20,128,128");
     EXPECT_EQ(t.sounds.sounds["click_sound"].plays, 1);
     t.SwitchState("game");

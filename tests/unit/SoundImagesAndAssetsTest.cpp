@@ -7,7 +7,6 @@
 #include "sdl/STBImageLoader.h"
 #include <stb_image_write.h>
 #include <filesystem>
-#include <set>
 
 using namespace OstrelTest;
 using Image = std::unique_ptr<ImageData>;
