@@ -113,13 +113,14 @@ ScreenBed::~ScreenBed() {
     fontManager->defaultFont = nullptr;
     for (auto& deleter : deleters) deleter();
 }
+// The last frame ends as the next begins, so that a test reads this frame's input.
 void ScreenBed::Frame(std::vector<SDL_Event> events, float dt) {
+    inputManager->EndFrame();
     eventBuffer.count = 0;
     for (const SDL_Event& e : events) eventBuffer.events[eventBuffer.count++] = e;
     inputManager->Update(dt);
     if (currentState != nullptr) currentState->Update(dt);
     if (onUpdate) onUpdate(dt);
-    inputManager->EndFrame();
 }
 void ScreenBed::Click(int x, int y) {
     Frame({MouseMotion(x, y), MouseButton(true)});

@@ -38,7 +38,6 @@ struct SpriteCall {
 struct SpriteRecorder : SpriteRenderer {
     std::vector<SpriteCall> draws;
     explicit SpriteRecorder(Renderer* r) : SpriteRenderer(r) {}
-    using SpriteRenderer::DrawSprite;
     void SetBlendMode(int) override {}
     void Initialize() override {}
     void Shutdown() override {}

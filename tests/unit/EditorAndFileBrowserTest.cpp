@@ -10,40 +10,30 @@
 namespace fs = std::filesystem;
 using namespace OstrelTest;
 
-TEST(EditorWindow, WidgetsEditTheSettingsTheWindowAndTheEffects) {
+TEST(EditorWindow, ShowsTheAnimationSpeedAndAnEffectsUniformsAndPictures) {
     ScreenBed bed;
     TexturePicker picker(&bed.textures);
     // Effects live as long as the process (a GL shader is released only with a context).
     static auto* shader = new GLEffectShader("", "");
     static auto* effect = new EffectInstance(nullptr, nullptr, shader);
-    ShaderUniform* weights = shader->CreateUniform("u_weights", Vec3);
-    weights->value = vec3(3, 4, 0);
+    shader->CreateUniform("u_weights", Vec3);
     shader->CreateUniform("u_strength", Float);
     int slot = 1;  // slots 1 to 3 hold the effect's own pictures
     for (const char* key : {"scanlines", "vignette", "noise"}) shader->textures[slot++] = bed.textures.LoadTexture(key);
     GameData& data = bed.gameData;
-    data.gameboyEffect = effect;  // the panel that offers "Normalize"
+    data.gameboyEffect = effect;
     data.texturePicker = &picker;
-    data.normalizeFlags["u_weights"] = true;
     data.animationSpeed = 0.02f;
-    std::string used;
-    HeadlessGui gui([&] {
-        EditorWindow(&data, bed.renderer, bed.windowManager, &bed.textures)
-            .Draw([] {}, [] {}, [&] { used += "screen"; });
-    });
+    HeadlessGui gui(
+        [&] { EditorWindow(&data, bed.renderer, bed.windowManager, &bed.textures).Draw([] {}, [] {}, [] {}); });
     EXPECT_EQ(gui.Frame().find("Editor"), std::string::npos);  // hidden
     data.editorVisible = true;
     gui.Frame();
     EXPECT_NE(gui.Frame().find("{ 2.000 } Animation Speed"), std::string::npos);  // hundredths of a radian a ms
-    ImGuiWindow* editor = HeadlessGui::Window("Editor");
-    gui.Press(editor, "Post Processing");
+    gui.Press(HeadlessGui::Window("Editor"), "Post Processing");
     const std::string text = gui.Press(HeadlessGui::TopPopup(), "Gameboy Screen Effect");
-    for (const char* shown : {"u_strength", "u_weights", "Normalize", "scanlines", "vignette", "noise"})
+    for (const char* shown : {"u_strength", "u_weights", "scanlines", "vignette", "noise"})
         EXPECT_NE(text.find(shown), std::string::npos) << shown << " in " << text;
-    gui.Press(HeadlessGui::TopPopup(), "Normalize", "u_weights");
-    gui.Press(HeadlessGui::TopPopup(), "Use");
-    EXPECT_EQ(std::to_string(weights->value.x) + " " + std::to_string(weights->value.y) + " " + used,
-              "0.600000 0.800000 screen");
 }
 
 // Two effect slots given the same picture must not share one texture: the

@@ -21,11 +21,6 @@ struct Fonts {
         std::filesystem::create_directory(dir.File("folder"));
     }
     ~Fonts() { fonts.Destroy(); }
-    Font* Load(const std::string& atlas, const std::string& description, std::string* printed) {
-        Font* font = nullptr;
-        *printed += Stderr([&] { *printed = Stdout([&] { font = fonts.LoadBitmapFont(atlas, description); }); });
-        return font;
-    }
 };
 }  // namespace
 
@@ -52,8 +47,12 @@ TEST(BitmapFont, DescriptionsAndBrokenInputs) {
         SCOPED_TRACE(row.description ? row.description : "(none)");
         Fonts f;
         if (row.description) f.dir.Write("desc.csv", row.description);
-        std::string out;
-        Font* font = f.Load(f.dir.File(row.atlas), f.dir.File(row.file), &out);
+        Font* font = nullptr;
+        std::string err,
+            out = Stdout([&] {
+                err = Stderr([&] { font = f.fonts.LoadBitmapFont(f.dir.File(row.atlas), f.dir.File(row.file)); });
+            });
+        out += err;  // the loaders print on either
         EXPECT_EQ(font->height, row.height);
         EXPECT_EQ(font->GetCharacter('A')->advance[0], row.advanceA);
         EXPECT_TRUE(Lines(out) == (*row.printed ? 1 : 0) && out.find(row.printed) != std::string::npos) << out;

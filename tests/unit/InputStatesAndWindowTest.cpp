@@ -6,27 +6,6 @@
 
 using namespace OstrelTest;
 
-namespace {
-struct Input {
-    EventBuffer buffer;
-    SDLInputManager input{&buffer};
-    std::string clicks;  // "L" or "R" per click heard
-    Input() {
-        input.AddClickListener([this](const OnClickEvent& e) { clicks += e.left ? "L" : e.right ? "R" : "?"; });
-    }
-    // One frame of `dt` ms; then the state is the test's to read.
-    void Frame(std::vector<SDL_Event> events = {}, float dt = 16.0f) {
-        buffer.count = 0;
-        for (const SDL_Event& e : events) buffer.events[buffer.count++] = e;
-        input.Update(dt);
-    }
-    std::string Mouse() {
-        const MouseState m = input.GetMouseState();  // x, y, dx, dy and the buttons held
-        return Str({m.x, m.y, m.dx, m.dy}) + (m.left ? " L" : "") + (m.right ? " R" : "");
-    }
-};
-}  // namespace
-
 TEST(Input, KeysAndControllersMapIntoTheFrameTheyArriveIn) {
     const std::pair<SDL_Keycode, int32_t> rows[] = {
         {SDLK_UP, KeyCode::Up},         {SDLK_DOWN, KeyCode::Down},
@@ -34,66 +13,72 @@ TEST(Input, KeysAndControllersMapIntoTheFrameTheyArriveIn) {
         {SDLK_RETURN, KeyCode::Return}, {SDLK_KP_ENTER, KeyCode::KeypadEnter},
         {SDLK_TAB, KeyCode::Tab},       {SDLK_BACKQUOTE, KeyCode::Backquote},
         {SDLK_ESCAPE, KeyCode::Escape}, {SDLK_a, 'a'}};
-    Input in;
+    ScreenBed in;  // no screen: its frames only feed the input manager
+    InputManager& input = *in.inputManager;
     for (auto [sdl, code] : rows) {
         in.Frame({KeyDown(sdl)});
         int down = 0;
-        for (auto [key, pressed] : in.input.keys) down += pressed;
-        EXPECT_TRUE(in.input.IsKeyPressed(code) && !in.input.IsKeyNotPressed(code) && down == 1) << sdl;
+        for (auto [key, pressed] : input.keys) down += pressed;
+        EXPECT_TRUE(input.IsKeyPressed(code) && !input.IsKeyNotPressed(code) && down == 1) << sdl;
     }
     in.Frame();
-    EXPECT_FALSE(in.input.IsKeyPressed('a'));
+    EXPECT_FALSE(input.IsKeyPressed('a'));
     std::string bits;  // per button: its bit, the d-pad's shifted past the buttons'
     for (auto b : {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_B, SDL_CONTROLLER_BUTTON_X, SDL_CONTROLLER_BUTTON_Y,
                    SDL_CONTROLLER_BUTTON_START, SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_DPAD_DOWN,
                    SDL_CONTROLLER_BUTTON_DPAD_LEFT, SDL_CONTROLLER_BUTTON_DPAD_RIGHT}) {
         in.Frame({PadButton(b, 2), PadButton(b, 7)});  // slot 7 does not exist
-        const ControllerState& pad = in.input.controllers[2];
-        bits += std::to_string(pad.buttons | pad.dpad << 8 | in.input.controllers[0].buttons) + " ";
-        in.input.EndFrame();
+        const ControllerState& pad = input.controllers[2];
+        bits += std::to_string(pad.buttons | pad.dpad << 8 | input.controllers[0].buttons) + " ";
+        input.EndFrame();
         EXPECT_EQ(pad.buttons | pad.dpad, 0u);
     }
     EXPECT_EQ(bits, "4 8 1 2 16 256 512 1024 2048 ");
     in.Frame({PadAxis(SDL_CONTROLLER_AXIS_LEFTX, 32767, 3), PadAxis(SDL_CONTROLLER_AXIS_LEFTY, -32767, 3),
               PadAxis(SDL_CONTROLLER_AXIS_RIGHTX, 16384, 3), PadAxis(SDL_CONTROLLER_AXIS_RIGHTY, -8192, 3),
               PadAxis(SDL_CONTROLLER_AXIS_LEFTX, 100, -1)});
-    in.input.EndFrame();  // a stick stays where it was left
-    const float* axes = in.input.controllers[3].axes;
+    input.EndFrame();  // a stick stays where it was left
+    const float* axes = input.controllers[3].axes;
     EXPECT_EQ(std::vector<float>(axes, axes + 4), std::vector<float>({1, -1, 16384 / 32767.0f, -8192 / 32767.0f}));
 }
 
 TEST(Input, MouseMotionButtonsClicksAndListeners) {
-    Input in;
+    ScreenBed in;
+    InputManager& input = *in.inputManager;
+    std::string clicks;  // "L" or "R" per click heard
+    input.AddClickListener([&](const OnClickEvent& e) { clicks += e.left ? "L" : e.right ? "R" : "?"; });
+    const auto mouse = [&] {  // x, y, dx, dy and the buttons held
+        const MouseState m = input.GetMouseState();
+        return Str({m.x, m.y, m.dx, m.dy}) + (m.left ? " L" : "") + (m.right ? " R" : "");
+    };
     in.Frame({MouseMotion(100, 50)});
     in.Frame({MouseMotion(110, 45), MouseButton(true)});
-    std::string seen = in.Mouse();
-    in.Frame();
-    seen += " | " + in.Mouse();  // held
+    std::string seen = mouse();
     in.Frame({MouseButton(false)});
     in.Frame({}, 2000.0f);  // past the click window
     in.Frame({MouseButton(true, SDL_BUTTON_RIGHT)});
-    EXPECT_EQ(seen + " | " + in.Mouse(), "110,45,10,-5 L | 110,45,0,0 L | 110,45,0,0 R");
+    EXPECT_EQ(seen + " | " + mouse(), "110,45,10,-5 L | 110,45,0,0 R");
     in.Frame({MouseButton(false, SDL_BUTTON_RIGHT)});
     in.Frame({MouseButton(true)});
     in.Frame({}, 2000.0f);
     in.Frame({MouseButton(false)});  // released long after the press: no click
-    EXPECT_EQ(in.clicks, "LR");
+    EXPECT_EQ(clicks, "LR");
     // A listener that registers others while a click is told is safe; they hear from the next click on.
     int late = 0;
-    in.input.AddClickListener([&](const OnClickEvent&) {
-        for (int i = 0; i < 64; ++i) in.input.AddClickListener([&](const OnClickEvent&) { ++late; });
+    input.AddClickListener([&](const OnClickEvent&) {
+        for (int i = 0; i < 64; ++i) input.AddClickListener([&](const OnClickEvent&) { ++late; });
     });
     // A quick tap, pressed and released within one frame, reads as down for that frame.
     seen.clear();
     for (Uint8 button : {SDL_BUTTON_LEFT, SDL_BUTTON_RIGHT}) {
         in.Frame({MouseButton(true, button), MouseButton(false, button)});
-        seen += in.Mouse() + " | ";
+        seen += mouse() + " | ";
         in.Frame();
-        seen += in.Mouse() + " | ";
+        seen += mouse() + " | ";
         in.Frame({}, 2000.0f);
     }
     EXPECT_EQ(seen, "110,45,0,0 L | 110,45,0,0 | 110,45,0,0 R | 110,45,0,0 | ");
-    EXPECT_EQ(in.clicks + " " + std::to_string(late), "LRLR 64");
+    EXPECT_EQ(clicks + " " + std::to_string(late), "LRLR 64");
 }
 
 namespace {
