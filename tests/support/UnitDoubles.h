@@ -71,8 +71,7 @@ struct FakeTexture : ITexture2D {
     void Bind() override {}
     void Unload() override {}
 };
-// Keyed loads are owned here and replaced (deleted) by a load under the same
-// key; CreateTexture results belong to the caller, their pixels are recorded.
+// Keyed loads are owned here, replaced (deleted) by a load under the key; created ones are the caller's.
 struct TextureRecorder : ITextureManager {
     std::map<std::string, std::unique_ptr<FakeTexture>> textures;
     std::vector<std::string> paths;

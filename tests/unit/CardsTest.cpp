@@ -5,23 +5,17 @@
 using namespace OstrelTest;
 
 TEST(CardLayout, GridAndCardSizeFollowTheWindow) {
-    struct Row {
-        int cards, width, height;
-        const char* grid;  // columns, rows, size, gaps; then the first card
+    // Cards, window width and height: columns, rows, card size, 0; the gaps and the first card's place.
+    const std::tuple<int, int, int, const char*> rows[] = {
+        {12, 800, 600, "4,3,128,0 32,32,96,76"},  {16, 800, 600, "4,4,128,0 32,16,96,20"},
+        {20, 800, 600, "5,4,128,0 30,16,20,20"},  {12, 600, 800, "3,4,128,0 32,32,76,96"},
+        {12, 100, 100, "3,4,8,0 2,2,36,31"},      {12, 30, 30, "3,4,0,0 0,0,15,15"},  // halving stops at 0
+        {2, 800, 600, "2,1,256,0 64,64,112,172"},                                     // one row: a quarter-card gap
     };
-    const Row rows[] = {
-        {12, 800, 600, "4x3 128 32,32 at 96,76"},  {16, 800, 600, "4x4 128 32,16 at 96,20"},
-        {20, 800, 600, "5x4 128 30,16 at 20,20"},  {12, 600, 800, "3x4 128 32,32 at 76,96"},
-        {12, 100, 100, "3x4 8 2,2 at 36,31"},      {12, 30, 30, "3x4 0 0,0 at 15,15"},  // halving stops at 0
-        {2, 800, 600, "2x1 256 64,64 at 112,172"},                                      // one row: a quarter-card gap
-    };
-    for (const Row& row : rows) {
-        std::vector<Card> cards(size_t(row.cards));
-        const CardLayout::Grid g = CardLayout::Arrange(cards, row.width, row.height, 256);
-        const auto n = [](int v) { return std::to_string(v); };
-        EXPECT_EQ(n(g.columns) + "x" + n(g.rows) + " " + n(g.size) + " " + n(g.gapX) + "," + n(g.gapY) + " at " +
-                      n(cards[0].x) + "," + n(cards[0].y),
-                  row.grid);
+    for (const auto& [count, width, height, grid] : rows) {
+        std::vector<Card> cards(static_cast<size_t>(count));
+        const CardLayout::Grid g = CardLayout::Arrange(cards, width, height, 256);
+        EXPECT_EQ(Str({g.columns, g.rows, g.size, 0}) + " " + Str({g.gapX, g.gapY, cards[0].x, cards[0].y}), grid);
         EXPECT_EQ(cards[1].x - cards[0].x, g.size + g.gapX);  // row by row
         EXPECT_EQ(cards.back().y, cards[0].y + (g.rows - 1) * (g.size + g.gapY));
     }
@@ -45,7 +39,6 @@ TEST(CardLayout, DealGivesEveryPairItsOwnPictureUnlessTooFew) {
     }
 }
 
-// Drawing, sounds and matching are seen through the card table (ScreensTest).
 TEST(Card, AFlipEndsPastAHalfTurnOrAtOnceWhenItCannotTurn) {
     Card card;
     card.flipSpeed = 0.01f;

@@ -7,7 +7,7 @@
 
 using namespace OstrelTest;
 
-TEST(Config, FirstKeyEqualsAnywhereWinsAndNumbersConvert) {
+TEST(Config, FirstKeyWinsNumbersConvertAndBadNumbersAreReported) {
     Config config;
     config.text =
         "xhide_time=5\nhide_time=1\nlogo=a.png\nlogo=b\nname=two words \nspeed=0.008rad\nneg=-12\nnan=nan\nx= 15";
@@ -20,16 +20,13 @@ TEST(Config, FirstKeyEqualsAnywhereWinsAndNumbersConvert) {
     EXPECT_TRUE(s == "keep" && f == 0.008f && i == 15 && neg == -12 && std::isnan(nan));
     for (auto [key, value] : {std::pair{"hide_time", "5"}, {"logo", "a.png"}, {"name", "two words "}})
         EXPECT_TRUE(config.GetString(key, &s) && s == value) << key;  // "xhide_time=" holds the first "hide_time="
-}
-
-TEST(Config, BadNumberPrintsOneLineNamingKeyAndValueAndKeepsTheOutput) {
+    // A bad number prints one line naming key and value, and leaves the output unchanged.
     const std::pair<const char*, bool> rows[] = {{"soon", false}, {"", false},     {"99999999999", false}, {"-", false},
                                                  {"fast", true},  {"1e999", true}, {"-1e999", true},       {"", true}};
     for (auto [value, asFloat] : rows) {
-        Config config;
         config.text = std::string("hide_time=") + value + "\n";
-        int i = 3;
-        float f = 4.0f;
+        config.cache.clear();
+        i = 3, f = 4.0f;
         const std::string err = Stderr([&] {
             EXPECT_FALSE(asFloat ? config.GetFloat("hide_time", &f) : config.GetInt("hide_time", &i)) << value;
         });
@@ -75,9 +72,8 @@ TEST(Matrices, ProductsRotationsAndLookAt) {
                   {0, 0, -1, 0, -1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 1});
 }
 
-// Sprites: window pixels, y down, depth -1..1 and -5..5 after a resize. Text:
-// y up, depth 0.1..1000, seen from z = 10. An empty size (a minimised window)
-// keeps the last projection.
+// Sprites: window pixels, y down, depth -1..1 and -5..5 after a resize. Text: y up, depth 0.1..1000,
+// seen from z = 10. An empty size (a minimised window) keeps the last projection.
 TEST(Matrices, RendererProjectionsFollowTheWindowAndIgnoreAnEmptySize) {
     ScreenBed bed;  // 800 x 600
     SpriteRecorder& sprites = bed.sprites;

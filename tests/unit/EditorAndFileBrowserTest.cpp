@@ -36,8 +36,7 @@ TEST(EditorWindow, ShowsTheAnimationSpeedAndAnEffectsUniformsAndPictures) {
         EXPECT_NE(text.find(shown), std::string::npos) << shown << " in " << text;
 }
 
-// Two effect slots given the same picture must not share one texture: the
-// second load would replace, and delete, the first slot's texture.
+// Two slots given one picture must not share a texture: a second load under its key would delete the first.
 TEST(TexturePicker, ChosenPicturesReachTheirSlot) {
     TempDir dir;
     dir.Write("pic.png", "x");

@@ -11,14 +11,13 @@
 using namespace OstrelTest;
 
 namespace {
-using Probe = TestState;  // a screen that only stands in for a name
 struct Table : ScreenBed {
     GameRunState* run;
     explicit Table(int cards = 12) : ScreenBed("card=c.png\nicon_navbar=n.png\ntime_to_start=1000\nhide_time=500\n") {
         for (int i = 0; i < 14; ++i) config->text += "texture_" + std::to_string(i) + "=t.png\n";
         gameData.cardCount = cards;
         run = Add("game", new GameRunState(this, &gameData));
-        for (const char* name : {"menu", "gameover"}) Add(name, new Probe(this));
+        for (const char* name : {"menu", "gameover"}) Add(name, new TestState(this));
         SwitchState("game");
     }
     Card& card(size_t i) { return run->cards[i]; }
@@ -103,7 +102,7 @@ TEST(CardTable, ControllerMovesTheHighlightAndRevealsWithAFaceButton) {
 
 TEST(Screens, IntroShowsPromptHintsAndLogoAndAnyPressStarts) {
     ScreenBed bed("logo=logo.png\nicon_esc=esc.png\nicon_mouse=mouse.png\n");
-    bed.Add("game", new Probe(&bed));
+    bed.Add("game", new TestState(&bed));
     bed.Add("intro", new GameIntroState(&bed, &bed.gameData));
     bed.SwitchState("intro");
     bed.Render();
@@ -123,7 +122,7 @@ TEST(Screens, IntroShowsPromptHintsAndLogoAndAnyPressStarts) {
 
 TEST(Screens, MenuTreeCallbacksAndLogoSizes) {
     ScreenBed bed;
-    bed.Add("game", new Probe(&bed));
+    bed.Add("game", new TestState(&bed));
     auto* menu = bed.Add("menu", new GameMenuState(&bed, &bed.gameData));
     auto choose = [&](std::vector<std::string> path) {
         bed.SwitchState("menu");
@@ -144,8 +143,7 @@ TEST(Screens, MenuTreeCallbacksAndLogoSizes) {
     EXPECT_EQ(choose({"Continue"}), "game");
     std::string logos;  // two, three or four times the 93 x 35 design size, centred
     for (auto [w, h] : {std::pair{800, 600}, {799, 900}, {1280, 720}, {1281, 700}, {1000, 721}}) {
-        bed.windowManager->settings.width = w;
-        bed.windowManager->settings.height = h;
+        bed.windowManager->Resize(w, h);
         menu->UpdateLogoRect();
         logos += Str(menu->logoRect) + " ";
     }
@@ -154,7 +152,7 @@ TEST(Screens, MenuTreeCallbacksAndLogoSizes) {
 
 TEST(Screens, GameOverIgnoresTheReleaseOfTheLastCardsPressAndTheTestScreenShowsItsLoad) {
     ScreenBed bed;
-    bed.Add("game", new Probe(&bed));
+    bed.Add("game", new TestState(&bed));
     auto* over = bed.Add("gameover", new GameOverState(&bed, &bed.gameData));
     bed.Frame({MouseMotion(400, 300), MouseButton(true)});  // the press that turned the last card
     bed.SwitchState("gameover");
