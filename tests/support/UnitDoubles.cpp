@@ -8,7 +8,7 @@
 
 namespace OstrelTest {
 
-std::string Stderr(const std::function<void()>& fn, bool fromStdout) {
+std::string Captured(const std::function<void()>& fn, bool fromStdout) {
     fromStdout ? testing::internal::CaptureStdout() : testing::internal::CaptureStderr();
     fn();
     return fromStdout ? testing::internal::GetCapturedStdout() : testing::internal::GetCapturedStderr();
@@ -104,8 +104,7 @@ ScreenBed::ScreenBed(const std::string& configText) {
     gameData.font = &font;
     gameData.fontScale = 0.5f;
     fontManager->defaultFont = &font;
-    sounds.LoadSound("", "click_sound");
-    sounds.LoadSound("", "card_sound");
+    for (const char* name : {"click_sound", "card_sound"}) sounds.LoadSound("", name);
 }
 ScreenBed::~ScreenBed() {
     // The screens are this bed's: the game keeps no pointer into them.

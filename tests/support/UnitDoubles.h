@@ -17,10 +17,7 @@ namespace OstrelTest {
 using namespace Ostrel;
 
 // Runs `fn` and returns what it printed on stderr (or stdout).
-std::string Stderr(const std::function<void()>& fn, bool fromStdout = false);
-inline std::string Stdout(const std::function<void()>& fn) {
-    return Stderr(fn, true);
-}
+std::string Captured(const std::function<void()>& fn, bool fromStdout = false);
 int Lines(const std::string& text);
 std::string Str(const ivec4& r);  // "x,y,w,h"
 

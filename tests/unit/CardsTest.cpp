@@ -26,7 +26,7 @@ TEST(CardLayout, DealGivesEveryPairItsOwnPictureUnlessTooFew) {
     for (int i = 0; i < 14; ++i) names.push_back("texture_" + std::to_string(i));
     for (size_t pictures : {size_t(14), size_t(2)}) {
         std::vector<Card> cards(20);
-        const std::string err = Stderr([&] { CardLayout::Deal(cards, {names.begin(), names.begin() + pictures}); });
+        const std::string err = Captured([&] { CardLayout::Deal(cards, {names.begin(), names.begin() + pictures}); });
         EXPECT_EQ(Lines(err), pictures < 10 ? 1 : 0) << err;
         std::map<int, std::multiset<std::string>> pairs;  // pair id: the faces of its cards
         for (const Card& card : cards) pairs[card.pairId].insert(card.frontTexture);

@@ -27,7 +27,7 @@ TEST(Config, FirstKeyWinsNumbersConvertAndBadNumbersAreReported) {
         config.text = std::string("hide_time=") + value + "\n";
         config.cache.clear();
         i = 3, f = 4.0f;
-        const std::string err = Stderr([&] {
+        const std::string err = Captured([&] {
             EXPECT_FALSE(asFloat ? config.GetFloat("hide_time", &f) : config.GetInt("hide_time", &i)) << value;
         });
         EXPECT_TRUE(i == 3 && f == 4.0f && Lines(err) == 1 && err.find("'hide_time' ") != std::string::npos &&
@@ -44,7 +44,7 @@ TEST(FileReader, ReadsCrlfAsLfAndReportsUnreadablePaths) {
     EXPECT_EQ(reader.ReadFile(dir.File("crlf.txt")), "one\ntwo\n\nx\ry");  // no line end added
     for (const char* bad : {"missing.txt", "folder"}) {
         std::string text = "x";
-        const std::string err = Stderr([&] { text = reader.ReadFile(dir.File(bad)); });
+        const std::string err = Captured([&] { text = reader.ReadFile(dir.File(bad)); });
         EXPECT_EQ(text + err, "Current path: \nCould not open the file - '" + dir.File(bad) + "'\n");
     }
 }

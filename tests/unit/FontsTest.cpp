@@ -48,10 +48,8 @@ TEST(BitmapFont, DescriptionsAndBrokenInputs) {
         Fonts f;
         if (row.description) f.dir.Write("desc.csv", row.description);
         Font* font = nullptr;
-        std::string err,
-            out = Stdout([&] {
-                err = Stderr([&] { font = f.fonts.LoadBitmapFont(f.dir.File(row.atlas), f.dir.File(row.file)); });
-            });
+        const auto load = [&] { font = f.fonts.LoadBitmapFont(f.dir.File(row.atlas), f.dir.File(row.file)); };
+        std::string err, out = Captured([&] { err = Captured(load); }, true);
         out += err;  // the loaders print on either
         EXPECT_EQ(font->height, row.height);
         EXPECT_EQ(font->GetCharacter('A')->advance[0], row.advanceA);
@@ -69,7 +67,7 @@ TEST(BitmapFont, DescriptionsAndBrokenInputs) {
 
 TEST(TrueTypeFont, GlyphsAreOneByteAPixelAndTheManagerOwnsEveryFont) {
     Fonts f;
-    EXPECT_EQ(Stdout([&] { f.fonts.Initialize(); }), "");  // the shipped default font at 48 pixels
+    EXPECT_EQ(Captured([&] { f.fonts.Initialize(); }, true), "");  // the shipped default font at 48 pixels
     const Character* shipped = f.fonts.defaultFont->GetCharacter('X');
     EXPECT_EQ(f.fonts.defaultFont->height + f.textures.created.size(), 48u + 128);
     EXPECT_TRUE(shipped->size.y > 24 && f.textures.created['X'].size() == size_t(shipped->size.x * shipped->size.y));
@@ -81,7 +79,7 @@ TEST(TrueTypeFont, GlyphsAreOneByteAPixelAndTheManagerOwnsEveryFont) {
            "0\nBITMAP\n81\n42\n24\n18\n18\n24\n42\n81\nENDCHAR\nENDFONT\n";
     f.textures.created.clear();
     const Character* x = nullptr;
-    Stdout([&] { x = f.fonts.LoadFont(f.dir.File("x.bdf"), 8)->GetCharacter('X'); });
+    Captured([&] { x = f.fonts.LoadFont(f.dir.File("x.bdf"), 8)->GetCharacter('X'); }, true);
     EXPECT_EQ(Str({x->size.x, x->size.y, x->bearing.y, int(x->advance[0])}), "8,8,8,576");  // advance in 1/64 px
     std::vector<unsigned char> expected;
     for (unsigned row : {0x81, 0x42, 0x24, 0x18, 0x18, 0x24, 0x42, 0x81})

@@ -98,7 +98,7 @@ TEST(NamedStates, SwitchingExitsAndEntersAndUnknownNamesChangeNothing) {
     app.AddState("b", &b);
     app.SwitchState("a");
     a.ChangeState("b");
-    const std::string err = Stderr([&] { b.ChangeState("nowhere"); });
+    const std::string err = Captured([&] { b.ChangeState("nowhere"); });
     EXPECT_TRUE(app.Current() == "b" && Lines(err) == 1 && err.find("nowhere") != std::string::npos) << err;
     app.AddState("a", &c);  // replacing cleans up the old one
     app.RemoveState("b");

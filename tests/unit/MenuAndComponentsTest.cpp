@@ -29,9 +29,7 @@ struct Menus : testing::Test {
         root->Open();
         bed.onUpdate = [this](float dt) { root->Update(dt); };
     }
-    void ClickAt(const MenuComponent* entry) {
-        bed.Frame({MouseMotion(entry->hitRect.x + 1, entry->hitRect.y + 1), MouseButton(true), MouseButton(false)});
-    }
+    void ClickAt(const MenuComponent* entry) { bed.Click(entry->hitRect.x + 1, entry->hitRect.y + 1); }
     // The lines drawn, the selected one marked with '*'.
     std::string Drawn() {
         bed.text.draws.clear();
@@ -94,14 +92,9 @@ TEST_F(Menus, ReopenedRootLeavesOneMenuOpenAndAReleasedRootIgnoresClicks) {
     MenuComponent* deeper = root->children[1]->AddEntry("Deeper", nullptr);
     deeper->AddEntry("Leaf", nullptr);
     deeper->Open();
-    root->Open();  // an owner reopens the root while a grandchild is open
-    int open = 0;
-    std::function<void(MenuComponent*)> count = [&](MenuComponent* n) {
-        open += n->openState == Open;
-        for (MenuComponent* c : n->children) count(c);
-    };
-    count(root.get());
-    EXPECT_EQ(open, 1);
+    root->Open();                                      // an owner reopens the root while a grandchild is open
+    const MenuComponent* options = root->children[1];  // open states of the path down to the grandchild
+    EXPECT_EQ(Str({int(root->openState), int(options->openState), int(deeper->openState), 0}), "1,3,0,0");
     EXPECT_EQ(Drawn(), "*Play Options Quit");
     bed.onUpdate = nullptr;
     root.reset();  // its click listener stays with the input manager

@@ -36,8 +36,8 @@ TEST(ImageLoaders, DecodeToRgbaAndReportBadFiles) {
     for (const char* name : {"missing.png", "broken.png", "folder.png"}) {
         for (int loader = 0; loader < 2; ++loader) {  // SDL_image's names the current path on a line first
             Image image;
-            const std::string err =
-                Stderr([&] { image.reset(loader ? sdl.LoadImage(dir.File(name), 1) : stb.LoadImage(dir.File(name))); });
+            const std::string err = Captured(
+                [&] { image.reset(loader ? sdl.LoadImage(dir.File(name), 1) : stb.LoadImage(dir.File(name))); });
             EXPECT_TRUE(image->pixels == nullptr && image->width + image->height == 0u && Lines(err) == 1 + loader &&
                         err.find(dir.File(name)) != std::string::npos)
                 << name << ": " << err;
@@ -68,14 +68,13 @@ TEST(GameAssets, ConfigurationNamesPicturesAndSoundsThatLoadAndUsableNumbers) {
                 config.GetFloat("animation_speed", &speed) && speed > 0 && speed < 0.1f);  // the editor's range
     EXPECT_TRUE(config.GetString("font_data_path", &path) && std::filesystem::is_regular_file(path));
     SDLSoundManager sounds;
-    EXPECT_EQ(Stderr([&] { sounds.Init(); }), "");
-    EXPECT_EQ(sounds.GetSound("card_sound"), nullptr);  // leaves a null entry for the load to fill
-    for (const char* key : {"click_sound", "card_sound"}) {
+    EXPECT_EQ(Captured([&] { sounds.Init(); }), "");
+    EXPECT_EQ(sounds.GetSound("card_sound"), nullptr);       // leaves a null entry for the load to fill
+    for (const char* key : {"click_sound", "card_sound"}) {  // a second load under a name is freed, the first stays
         Sound* first = config.GetString(key, &path) ? sounds.LoadSound(path, key) : nullptr;
-        // a second load under the name is freed, the first stays
         EXPECT_TRUE(first && sounds.LoadSound(path, key) == first && sounds.GetSound(key) == first) << key;
     }
-    EXPECT_EQ(Stderr([&] { EXPECT_EQ(sounds.LoadSound("none.wav", "x"), nullptr); }),
+    EXPECT_EQ(Captured([&] { EXPECT_EQ(sounds.LoadSound("none.wav", "x"), nullptr); }),
               "Error loading sound file: none.wav\n");
     SDLSound(nullptr).Play();  // nothing to play: no call into the mixer
     sounds.Shutdown();
