@@ -79,8 +79,8 @@ struct TextureRecorder : ITextureManager {
     ITexture2D* LoadTexture(std::string path, std::string key, TextureParameters) override { return Load(path, key); }
     ITexture2D* LoadTexture(std::string path) override { return Load(path, path); }
     ITexture2D* CreateTexture(const unsigned char* px, unsigned w, unsigned h, TextureParameters params) override;
-    ITexture2D* CreateTexture(const unsigned char* px, unsigned w, unsigned h) override {
-        return CreateTexture(px, w, h, TextureParameters());
+    ITexture2D* CreateTexture(const unsigned char* p, unsigned w, unsigned h) override {
+        return CreateTexture(p, w, h, {});
     }
     ITexture2D* GetTexture(std::string key) override { return textures.count(key) ? textures[key].get() : nullptr; }
     bool FindKey(ITexture2D* texture, std::string* key) override {

@@ -63,7 +63,6 @@ TEST(TexturePicker, ChosenPicturesReachTheirSlot) {
     EXPECT_TRUE(slots[1] == textures.GetTexture(path + " (2)") && slots[0] == textures.GetTexture(path));
 }
 
-namespace {
 struct Dialog {
     TempDir dir;
     FileBrowser browser;
@@ -81,7 +80,6 @@ struct Dialog {
         return names + "|" + browser.GetInputName();
     }
 };
-}  // namespace
 
 TEST(FileBrowser, ListsFilteredEntriesAndMakesDirectories) {
     Dialog d(FileBrowserFlags::AllowNewDirectory);

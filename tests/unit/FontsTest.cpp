@@ -9,7 +9,6 @@
 
 using namespace OstrelTest;
 
-namespace {
 struct Fonts {
     TempDir dir;
     STBImageLoader images;
@@ -22,7 +21,6 @@ struct Fonts {
     }
     ~Fonts() { fonts.Destroy(); }
 };
-}  // namespace
 
 TEST(BitmapFont, DescriptionsAndBrokenInputs) {
     struct Row {

@@ -78,7 +78,6 @@ TEST(Input, MouseMotionButtonsClicksAndListeners) {
     EXPECT_EQ(clicks + " " + std::to_string(late), "LRLR 64");
 }
 
-namespace {
 struct Logged : State {
     Logged(Framework* fw, std::string name, std::string* log) : State(fw), name(std::move(name)), log(log) {}
     void Init() override { *log += name + ".Init "; }
@@ -88,7 +87,6 @@ struct Logged : State {
     std::string name;
     std::string* log;
 };
-}  // namespace
 
 TEST(NamedStates, SwitchingExitsAndEntersAndUnknownNamesChangeNothing) {
     ScreenBed app;

@@ -5,14 +5,11 @@
 #include "components/TimerComponent.h"
 
 using namespace OstrelTest;
-using Labels = std::vector<std::string>;
 
-namespace {
-// Lines 32 high (at scale 1), every character 16 pixels wide.
 struct Menus : testing::Test {
     ScreenBed bed;
     CountingSound click;
-    Labels chosen;
+    std::vector<std::string> chosen;
     std::unique_ptr<MenuComponent> root;
     // Play; Options (the label Settings, Sound, Back); Quit.
     void SetUp() override {
@@ -47,7 +44,6 @@ struct Menus : testing::Test {
         }
     }
 };
-}  // namespace
 
 TEST_F(Menus, KeysMoveChooseEnterSubmenusAndGoBack) {
     bed.Frame();
@@ -63,7 +59,7 @@ TEST_F(Menus, KeysMoveChooseEnterSubmenusAndGoBack) {
             {{enter, KeyDown(SDLK_ESCAPE)}, "Play *Options Quit"},  // Escape in a submenu goes up
             {{KeyDown(SDLK_ESCAPE)}, ""},                           // and on the root closes the menu
             {{KeyDown(SDLK_ESCAPE)}, "Play *Options Quit"}});
-    EXPECT_EQ(chosen, (Labels{"Options", "Back", "Options"}));
+    EXPECT_EQ(chosen, (std::vector<std::string>{"Options", "Back", "Options"}));
 }
 
 TEST_F(Menus, ControllerAndMouseDriveTheSameTree) {
@@ -79,7 +75,7 @@ TEST_F(Menus, ControllerAndMouseDriveTheSameTree) {
     EXPECT_EQ(Drawn(), "Settings Sound Back");
     ClickAt(root->children[1]->children[0]);  // a label is no choice
     ClickAt(root->children[1]->children[2]);
-    EXPECT_EQ(chosen, (Labels{"Options", "Options", "Back"}));
+    EXPECT_EQ(chosen, (std::vector<std::string>{"Options", "Options", "Back"}));
     EXPECT_EQ(click.plays, 3);
     EXPECT_EQ(Drawn(), "Play Options *Quit");  // Back sat where Quit is: the entry under the pointer is selected
     bed.Frame({MouseMotion(5, 5)});

@@ -10,7 +10,6 @@
 
 using namespace OstrelTest;
 
-namespace {
 struct Table : ScreenBed {
     GameRunState* run;
     explicit Table(int cards = 12) : ScreenBed("card=c.png\nicon_navbar=n.png\ntime_to_start=1000\nhide_time=500\n") {
@@ -33,9 +32,8 @@ struct Table : ScreenBed {
         return faces;
     }
 };
-}  // namespace
 
-TEST(CardTable, MousePlayMenuButtonEscapeAndResizing) {
+TEST(CardTable, MouseAndControllerPlayMenuButtonEscapeAndResizing) {
     Table t;
     t.Frame();  // the memorise phase: face up, nothing matches yet
     EXPECT_EQ(t.Faces() + " " + Str(t.card(0).Rect()), "UUUUUUUUUUUU 96,76,128,128");
@@ -68,15 +66,12 @@ TEST(CardTable, MousePlayMenuButtonEscapeAndResizing) {
     EXPECT_EQ(t.sounds.sounds["click_sound"].plays, 1);
     t.SwitchState("game");
     t.Frame({MouseButton(false), KeyDown(SDLK_ESCAPE)});
-    EXPECT_EQ(t.Current(), "menu");
     t.windowManager->Resize(1920, 1080);
     const std::string large = Str(t.run->navbarRect) + " " + Str(t.card(0).Rect());
     t.windowManager->Resize(1280, 720);
-    EXPECT_EQ(large + " " + Str(t.run->navbarRect), "0,0,64,64 576,236,128,128 0,0,32,32");
-}
-
-TEST(CardTable, ControllerMovesTheHighlightAndRevealsWithAFaceButton) {
-    Table t(20);
+    EXPECT_EQ(t.Current() + " " + large + " " + Str(t.run->navbarRect), "menu 0,0,64,64 576,236,128,128 0,0,32,32");
+    // A controller moves a highlight over the cards, a face button reveals, Start opens the menu.
+    t.SwitchState("game");
     t.inputManager->controllers[0].connected = true;
     std::string moves;
     for (auto b : {SDL_CONTROLLER_BUTTON_DPAD_LEFT, SDL_CONTROLLER_BUTTON_DPAD_DOWN, SDL_CONTROLLER_BUTTON_DPAD_RIGHT,
