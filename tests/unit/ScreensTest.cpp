@@ -130,7 +130,8 @@ TEST(Screens, MenuTreeCallbacksAndLogoSizes) {
     };
     choose({"Options", "Effects", "CRT Effect"});
     EXPECT_EQ(bed.gameData.postEffect, PostEffect::CRT);
-    EXPECT_EQ(choose({"Credits", "Back", "Options", "Back"}), "menu");
+    EXPECT_EQ(choose({"Credits", "Back", "Options", "Effects", "None"}), "menu");  // only an effect's own entry
+    EXPECT_EQ(bed.gameData.postEffect, PostEffect::None);
     for (int cards : {16, 12, 20}) {
         EXPECT_EQ(choose({"New Game", std::to_string(cards) + " cards"}), "game");
         EXPECT_TRUE(bed.gameData.cardCount == cards && bed.gameData.newGameRequested) << cards;
