@@ -99,7 +99,6 @@ TEST_F(Menus, ReopenedRootLeavesOneMenuOpenAndAReleasedRootIgnoresClicks) {
 }
 
 TEST_F(Menus, AbsurdOrMissingFontNumbersKeepTheLayoutSane) {
-    // Font height, advance, scale.
     const std::tuple<int, int, float> rows[] = {
         {INT32_MAX, 10, 4.0f}, {INT32_MIN, 10, 1.0f}, {16, -10, 1.0f}, {16, INT32_MAX, 2.0f}, {16, INT32_MIN, 1.0f}};
     for (auto [height, advance, scale] : rows) {
