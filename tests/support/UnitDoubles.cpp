@@ -8,7 +8,7 @@
 
 namespace OstrelTest {
 
-std::string Stderr(const std::function<void()>& fn, bool fromStdout) {
+std::string Captured(const std::function<void()>& fn, bool fromStdout) {
     fromStdout ? testing::internal::CaptureStdout() : testing::internal::CaptureStderr();
     fn();
     return fromStdout ? testing::internal::GetCapturedStdout() : testing::internal::GetCapturedStderr();
@@ -50,26 +50,12 @@ SDL_Event PadAxis(SDL_GameControllerAxis axis, Sint16 value, int which) {
     return e;
 }
 
-ITexture2D* TextureRecorder::Load(const std::string& path, const std::string& key) {
-    paths.push_back(path);
-    textures[key] = std::make_unique<FakeTexture>();
-    return textures[key].get();
-}
 ITexture2D* TextureRecorder::CreateTexture(const unsigned char* px, unsigned w, unsigned h, TextureParameters params) {
-    const size_t bytes = size_t(w) * h * (params.channels == 1 ? 1 : params.channels == 3 ? 3 : 4);
-    created.emplace_back(px, px == nullptr ? px : px + bytes);
+    created.emplace_back(px, px == nullptr ? px : px + size_t(w) * h * (params.channels == 1 ? 1 : 4));
     auto* texture = new FakeTexture;
     texture->width = w;
     texture->height = h;
     return texture;
-}
-bool TextureRecorder::FindKey(ITexture2D* texture, std::string* key) {
-    for (auto& [k, t] : textures) {
-        if (t.get() != texture) continue;
-        *key = k;
-        return true;
-    }
-    return false;
 }
 
 HeadlessGui::HeadlessGui(std::function<void()> draw_) : draw(std::move(draw_)) {
@@ -77,9 +63,7 @@ HeadlessGui::HeadlessGui(std::function<void()> draw_) : draw(std::move(draw_)) {
     ImGuiIO& io = ImGui::GetIO();
     io.IniFilename = nullptr;
     io.DisplaySize = ImVec2(1280, 720);
-    unsigned char* pixels = nullptr;
-    int w = 0, h = 0;
-    io.Fonts->GetTexDataAsRGBA32(&pixels, &w, &h);
+    io.Fonts->Build();
 }
 std::string HeadlessGui::Frame() {
     testing::internal::CaptureStdout();
@@ -120,8 +104,7 @@ ScreenBed::ScreenBed(const std::string& configText) {
     gameData.font = &font;
     gameData.fontScale = 0.5f;
     fontManager->defaultFont = &font;
-    sounds.LoadSound("", "click_sound");
-    sounds.LoadSound("", "card_sound");
+    for (const char* name : {"click_sound", "card_sound"}) sounds.LoadSound("", name);
 }
 ScreenBed::~ScreenBed() {
     // The screens are this bed's: the game keeps no pointer into them.
@@ -129,13 +112,14 @@ ScreenBed::~ScreenBed() {
     fontManager->defaultFont = nullptr;
     for (auto& deleter : deleters) deleter();
 }
+// The last frame ends as the next begins, so that a test reads this frame's input.
 void ScreenBed::Frame(std::vector<SDL_Event> events, float dt) {
+    inputManager->EndFrame();
     eventBuffer.count = 0;
     for (const SDL_Event& e : events) eventBuffer.events[eventBuffer.count++] = e;
     inputManager->Update(dt);
     if (currentState != nullptr) currentState->Update(dt);
     if (onUpdate) onUpdate(dt);
-    inputManager->EndFrame();
 }
 void ScreenBed::Click(int x, int y) {
     Frame({MouseMotion(x, y), MouseButton(true)});

@@ -1,10 +1,7 @@
-// Doubles for the unit tests: recorders that see exactly what the code under
-// test asked of an interface, a headless ImGui context and a screen bed.
-// Nothing here touches SDL video or GL.
+// Recorders for the unit tests, a headless ImGui context and a screen bed; no SDL video, no GL.
 #pragma once
 #include "Game.h"
 #include "core/ITextureManager.h"
-#include "core/ITexture2D.h"
 #include "core/SoundManager.h"
 #include "core/SpriteRenderer.h"
 #include "core/TextRenderer.h"
@@ -15,20 +12,12 @@
 #include <gtest/gtest.h>
 #include <imgui.h>
 #include <imgui_internal.h>
-#include <functional>
-#include <map>
-#include <memory>
-#include <string>
-#include <vector>
 
 namespace OstrelTest {
 using namespace Ostrel;
 
 // Runs `fn` and returns what it printed on stderr (or stdout).
-std::string Stderr(const std::function<void()>& fn, bool fromStdout = false);
-inline std::string Stdout(const std::function<void()>& fn) {
-    return Stderr(fn, true);
-}
+std::string Captured(const std::function<void()>& fn, bool fromStdout = false);
 int Lines(const std::string& text);
 std::string Str(const ivec4& r);  // "x,y,w,h"
 
@@ -42,19 +31,17 @@ struct SpriteCall {
     ITexture2D* texture;
     ivec4 rect;
     vec4 tint;
-    float angle;
 };
 struct SpriteRecorder : SpriteRenderer {
     std::vector<SpriteCall> draws;
     explicit SpriteRecorder(Renderer* r) : SpriteRenderer(r) {}
-    using SpriteRenderer::DrawSprite;
     void SetBlendMode(int) override {}
     void Initialize() override {}
     void Shutdown() override {}
     void Begin(int) override {}
-    void DrawSprite(ITexture2D* t, ivec4 r, vec4 tint, vec3, float a) override { draws.push_back({t, r, tint, a}); }
-    void DrawSprite(ITexture2D* t, ivec4 r) override { draws.push_back({t, r, {1, 1, 1, 1}, 0}); }
-    void DrawSprite(ITexture2D* t, vec2) override { draws.push_back({t, {}, {1, 1, 1, 1}, 0}); }
+    void DrawSprite(ITexture2D* t, ivec4 r, vec4 tint, vec3, float) override { draws.push_back({t, r, tint}); }
+    void DrawSprite(ITexture2D* t, ivec4 r) override { draws.push_back({t, r, {1, 1, 1, 1}}); }
+    void DrawSprite(ITexture2D* t, vec2) override { draws.push_back({t, {}, {1, 1, 1, 1}}); }
     void End() override {}
 };
 
@@ -81,8 +68,7 @@ struct FakeTexture : ITexture2D {
     void Bind() override {}
     void Unload() override {}
 };
-// Keyed loads are owned here and replaced (deleted) by a load under the same
-// key; CreateTexture results belong to the caller, their pixels are recorded.
+// Keyed loads are owned here, replaced (deleted) by a load under the key; created ones are the caller's.
 struct TextureRecorder : ITextureManager {
     std::map<std::string, std::unique_ptr<FakeTexture>> textures;
     std::vector<std::string> paths;
@@ -93,15 +79,22 @@ struct TextureRecorder : ITextureManager {
     ITexture2D* LoadTexture(std::string path, std::string key, TextureParameters) override { return Load(path, key); }
     ITexture2D* LoadTexture(std::string path) override { return Load(path, path); }
     ITexture2D* CreateTexture(const unsigned char* px, unsigned w, unsigned h, TextureParameters params) override;
-    ITexture2D* CreateTexture(const unsigned char* px, unsigned w, unsigned h) override {
-        return CreateTexture(px, w, h, TextureParameters());
+    ITexture2D* CreateTexture(const unsigned char* p, unsigned w, unsigned h) override {
+        return CreateTexture(p, w, h, {});
     }
     ITexture2D* GetTexture(std::string key) override { return textures.count(key) ? textures[key].get() : nullptr; }
-    bool FindKey(ITexture2D* texture, std::string* key) override;
+    bool FindKey(ITexture2D* texture, std::string* key) override {
+        for (auto& [k, t] : textures)
+            if (t.get() == texture) return *key = k, true;
+        return false;
+    }
     void UnloadTexture(std::string key) override { textures.erase(key); }
     void UnloadAll() override { textures.clear(); }
     void Shutdown() override { textures.clear(); }
-    ITexture2D* Load(const std::string& path, const std::string& key);
+    ITexture2D* Load(const std::string& path, const std::string& key) {
+        paths.push_back(path);
+        return (textures[key] = std::make_unique<FakeTexture>()).get();
+    }
 };
 
 struct CountingSound : Sound {
@@ -126,30 +119,22 @@ struct HeadlessGui {
     std::function<void()> draw;  // called inside the window "T" every frame
     explicit HeadlessGui(std::function<void()> draw = {});
     ~HeadlessGui() { ImGui::DestroyContext(); }
-    // One frame; returns the text it drew ("[ label ]" for a button), one line
-    // per line of items, up to the end of the first popup (where ImGui's text
-    // log stops).
+    // One frame; returns the text drawn ("[ label ]" a button) up to the end of the first popup.
     std::string Frame();
-    // Presses the item `label` of `window` (inside PushID(scope)) and runs two
-    // frames, so that a menu the press opens has its window; returns the text
-    // of the second.
+    // Presses `label` of `window` (inside PushID(scope)); two frames, so that a popup it opens exists.
     std::string Press(ImGuiWindow* window, const std::string& label, const std::string& scope = "");
     static ImGuiWindow* Window(const std::string& name) { return ImGui::FindWindowByName(name.c_str()); }
     static ImGuiWindow* Child(ImGuiWindow* parent, const std::string& name);
     static ImGuiWindow* TopPopup() { return GImGui->OpenPopupStack.back().Window; }
 };
 
-// A game, never initialised, whose screens draw into recorders: a window of
-// 800 x 600 (the SDL window manager without a window only records its size),
-// a bitmap font 32 high with 16-pixel advances at scale 0.5, "click_sound" and
-// "card_sound" loaded, frames of 16 ms. Time advances only by the frames a
-// test runs.
+// A game, never initialised, drawing into recorders: 800 x 600, a font 32 high with 16-pixel
+// advances at scale 0.5, "click_sound" and "card_sound" loaded; time moves only by Frame.
 struct ScreenBed : Game {
     using Game::config;
     using Game::gameData;
     using Game::inputManager;
     using Game::renderer;
-    using Game::running;
     using Game::windowManager;
     SpriteRecorder sprites{renderer};
     TextRecorder text{renderer};

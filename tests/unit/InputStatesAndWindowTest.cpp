@@ -1,122 +1,93 @@
-// The SDL input manager fed with hand-made events, named states on a framework
-// that is never initialised, the window manager's event handling without a
-// window, and frame pacing on a fake clock.
+// The SDL input manager fed hand-made events, named states, and window events without a window.
 #include "UnitDoubles.h"
-#include "core/EventBuffer.h"
 #include "core/State.h"
 #include "sdl/SDLInputManager.h"
 #include "sdl/SDLWindowManager.h"
 
 using namespace OstrelTest;
 
-namespace {
-struct Input {
-    EventBuffer buffer;
-    SDLInputManager input{&buffer};
-    std::string clicks;  // "L" or "R" per click heard
-    Input() {
-        input.AddClickListener([this](const OnClickEvent& e) { clicks += e.left ? "L" : e.right ? "R" : "?"; });
-    }
-    // One frame of `dt` ms; then the state is the test's to read.
-    void Frame(std::vector<SDL_Event> events = {}, float dt = 16.0f) {
-        buffer.count = 0;
-        for (const SDL_Event& e : events) buffer.events[buffer.count++] = e;
-        input.Update(dt);
-    }
-    std::string Mouse() {
-        const MouseState m = input.GetMouseState();
-        return std::to_string(m.x) + "," + std::to_string(m.y) + " d" + std::to_string(m.dx) + "," +
-               std::to_string(m.dy) + (m.left ? " L" : "") + (m.right ? " R" : "");
-    }
-};
-}  // namespace
-
-TEST(Input, KeysMapIntoTheFrameTheyArriveIn) {
+TEST(Input, KeysAndControllersMapIntoTheFrameTheyArriveIn) {
     const std::pair<SDL_Keycode, int32_t> rows[] = {
         {SDLK_UP, KeyCode::Up},         {SDLK_DOWN, KeyCode::Down},
         {SDLK_LEFT, KeyCode::Left},     {SDLK_RIGHT, KeyCode::Right},
         {SDLK_RETURN, KeyCode::Return}, {SDLK_KP_ENTER, KeyCode::KeypadEnter},
         {SDLK_TAB, KeyCode::Tab},       {SDLK_BACKQUOTE, KeyCode::Backquote},
         {SDLK_ESCAPE, KeyCode::Escape}, {SDLK_a, 'a'}};
-    Input in;
+    ScreenBed in;  // no screen: its frames only feed the input manager
+    InputManager& input = *in.inputManager;
     for (auto [sdl, code] : rows) {
         in.Frame({KeyDown(sdl)});
         int down = 0;
-        for (auto [key, pressed] : in.input.keys) down += pressed;
-        EXPECT_TRUE(in.input.IsKeyPressed(code) && !in.input.IsKeyNotPressed(code) && down == 1) << sdl;
+        for (auto [key, pressed] : input.keys) down += pressed;
+        EXPECT_TRUE(input.IsKeyPressed(code) && !input.IsKeyNotPressed(code) && down == 1) << sdl;
     }
     in.Frame();
-    EXPECT_FALSE(in.input.IsKeyPressed('a'));
-}
-
-TEST(Input, MouseMotionButtonsAndClicks) {
-    Input in;
-    in.Frame({MouseMotion(100, 50)});
-    in.Frame({MouseMotion(110, 45), MouseButton(true)});
-    std::string seen = in.Mouse();
-    in.Frame();
-    seen += " | " + in.Mouse();  // held
-    in.Frame({MouseButton(false)});
-    in.Frame({}, 2000.0f);  // past the click window
-    in.Frame({MouseButton(true, SDL_BUTTON_RIGHT)});
-    EXPECT_EQ(seen + " | " + in.Mouse(), "110,45 d10,-5 L | 110,45 d0,0 L | 110,45 d0,0 R");
-    in.Frame({MouseButton(false, SDL_BUTTON_RIGHT)});
-    in.Frame({MouseButton(true)});
-    in.Frame({}, 2000.0f);
-    in.Frame({MouseButton(false)});  // released long after the press: no click
-    EXPECT_EQ(in.clicks, "LR");
-    // A quick tap, pressed and released within one frame, reads as down for that frame.
-    seen.clear();
-    for (Uint8 button : {SDL_BUTTON_LEFT, SDL_BUTTON_RIGHT}) {
-        in.Frame({MouseButton(true, button), MouseButton(false, button)});
-        seen += in.Mouse() + " | ";
-        in.Frame();
-        seen += in.Mouse() + " | ";
-    }
-    EXPECT_EQ(seen, "110,45 d0,0 L | 110,45 d0,0 | 110,45 d0,0 R | 110,45 d0,0 | ");
-}
-
-TEST(Input, ListenerAddedDuringAClickIsSafeAndHearsTheNextOne) {
-    Input in;
-    int late = 0;
-    in.input.AddClickListener([&](const OnClickEvent&) {
-        for (int i = 0; i < 64; ++i) in.input.AddClickListener([&](const OnClickEvent&) { ++late; });
-    });
-    in.Frame({MouseButton(true), MouseButton(false)});
-    const int first = late;
-    in.Frame({MouseButton(true), MouseButton(false)});
-    EXPECT_EQ(std::to_string(first) + " " + std::to_string(late), "0 64");
-}
-
-TEST(Input, ControllerButtonsDpadAndAxesPerSlot) {
-    Input in;
-    const std::pair<SDL_GameControllerButton, uint32_t> buttons[] = {
-        // d-pad bits shifted past the buttons
-        {SDL_CONTROLLER_BUTTON_A, ControllerButton::A},
-        {SDL_CONTROLLER_BUTTON_B, ControllerButton::B},
-        {SDL_CONTROLLER_BUTTON_X, ControllerButton::X},
-        {SDL_CONTROLLER_BUTTON_Y, ControllerButton::Y},
-        {SDL_CONTROLLER_BUTTON_START, ControllerButton::Start},
-        {SDL_CONTROLLER_BUTTON_DPAD_UP, DpadDirection::Up << 8},
-        {SDL_CONTROLLER_BUTTON_DPAD_DOWN, 2 << 8},
-        {SDL_CONTROLLER_BUTTON_DPAD_LEFT, 4 << 8},
-        {SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 8 << 8}};
-    for (auto [sdl, bits] : buttons) {
-        in.Frame({PadButton(sdl, 2), PadButton(sdl, 7)});  // slot 7 does not exist
-        const ControllerState& pad = in.input.controllers[2];
-        EXPECT_EQ(pad.buttons | pad.dpad << 8 | in.input.controllers[0].buttons, bits) << sdl;
-        in.input.EndFrame();
+    EXPECT_FALSE(input.IsKeyPressed('a'));
+    std::string bits;  // per button: its bit, the d-pad's shifted past the buttons'
+    for (auto b : {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_B, SDL_CONTROLLER_BUTTON_X, SDL_CONTROLLER_BUTTON_Y,
+                   SDL_CONTROLLER_BUTTON_START, SDL_CONTROLLER_BUTTON_DPAD_UP, SDL_CONTROLLER_BUTTON_DPAD_DOWN,
+                   SDL_CONTROLLER_BUTTON_DPAD_LEFT, SDL_CONTROLLER_BUTTON_DPAD_RIGHT}) {
+        in.Frame({PadButton(b, 2), PadButton(b, 7)});  // slot 7 does not exist
+        const ControllerState& pad = input.controllers[2];
+        bits += std::to_string(pad.buttons | pad.dpad << 8 | input.controllers[0].buttons) + " ";
+        input.EndFrame();
         EXPECT_EQ(pad.buttons | pad.dpad, 0u);
     }
+    EXPECT_EQ(bits, "4 8 1 2 16 256 512 1024 2048 ");
     in.Frame({PadAxis(SDL_CONTROLLER_AXIS_LEFTX, 32767, 3), PadAxis(SDL_CONTROLLER_AXIS_LEFTY, -32767, 3),
               PadAxis(SDL_CONTROLLER_AXIS_RIGHTX, 16384, 3), PadAxis(SDL_CONTROLLER_AXIS_RIGHTY, -8192, 3),
               PadAxis(SDL_CONTROLLER_AXIS_LEFTX, 100, -1)});
-    in.input.EndFrame();  // a stick stays where it was left
-    const float* axes = in.input.controllers[3].axes;
+    input.EndFrame();  // a stick stays where it was left
+    const float* axes = input.controllers[3].axes;
     EXPECT_EQ(std::vector<float>(axes, axes + 4), std::vector<float>({1, -1, 16384 / 32767.0f, -8192 / 32767.0f}));
 }
 
-namespace {
+// Fault in src: a release reports a click for every button pressed within the click window, not only its own.
+TEST(Input, DISABLED_AReleaseClicksOnlyItsOwnButton) {
+    ScreenBed in;
+    std::string clicks;
+    in.inputManager->AddClickListener([&](const OnClickEvent& e) { clicks += e.left ? "L" : "R"; });
+    in.Frame({MouseButton(true), MouseButton(false), MouseButton(true, SDL_BUTTON_RIGHT),
+              MouseButton(false, SDL_BUTTON_RIGHT)});  // a left click, then a right one
+    EXPECT_EQ(clicks, "LR");
+}
+
+TEST(Input, MouseMotionButtonsClicksAndListeners) {
+    ScreenBed in;
+    InputManager& input = *in.inputManager;
+    std::string clicks;  // "L" or "R" per click heard
+    input.AddClickListener([&](const OnClickEvent& e) { clicks += e.left ? "L" : e.right ? "R" : "?"; });
+    const auto mouse = [&] {  // x, y, dx, dy and the buttons held
+        const MouseState m = input.GetMouseState();
+        return Str({m.x, m.y, m.dx, m.dy}) + (m.left ? " L" : "") + (m.right ? " R" : "");
+    };
+    in.Frame({MouseMotion(100, 50)});
+    in.Frame({MouseMotion(110, 45), MouseButton(true)});
+    std::string seen = mouse();
+    in.Frame({MouseButton(false)});
+    in.Frame({}, 2000.0f);  // past the click window
+    in.Frame({MouseButton(true, SDL_BUTTON_RIGHT)});
+    EXPECT_EQ(seen + " | " + mouse(), "110,45,10,-5 L | 110,45,0,0 R");
+    in.Frame({MouseButton(false, SDL_BUTTON_RIGHT)});
+    EXPECT_EQ(clicks, "LR");
+    // A listener that registers others while a click is told is safe; they hear from the next click on.
+    int late = 0;
+    input.AddClickListener([&](const OnClickEvent&) {
+        for (int i = 0; i < 64; ++i) input.AddClickListener([&](const OnClickEvent&) { ++late; });
+    });
+    // A quick tap, pressed and released within one frame, reads as down for that frame.
+    seen.clear();
+    for (Uint8 button : {SDL_BUTTON_LEFT, SDL_BUTTON_RIGHT}) {
+        in.Frame({}, 2000.0f);  // past the last click's window
+        in.Frame({MouseButton(true, button), MouseButton(false, button)});
+        seen += mouse() + " | ";
+        in.Frame();
+        seen += mouse() + " | ";
+    }
+    EXPECT_EQ(seen, "110,45,0,0 L | 110,45,0,0 | 110,45,0,0 R | 110,45,0,0 | ");
+    EXPECT_EQ(clicks + " " + std::to_string(late), "LRLR 64");
+}
+
 struct Logged : State {
     Logged(Framework* fw, std::string name, std::string* log) : State(fw), name(std::move(name)), log(log) {}
     void Init() override { *log += name + ".Init "; }
@@ -126,7 +97,6 @@ struct Logged : State {
     std::string name;
     std::string* log;
 };
-}  // namespace
 
 TEST(NamedStates, SwitchingExitsAndEntersAndUnknownNamesChangeNothing) {
     ScreenBed app;
@@ -136,7 +106,7 @@ TEST(NamedStates, SwitchingExitsAndEntersAndUnknownNamesChangeNothing) {
     app.AddState("b", &b);
     app.SwitchState("a");
     a.ChangeState("b");
-    const std::string err = Stderr([&] { b.ChangeState("nowhere"); });
+    const std::string err = Captured([&] { b.ChangeState("nowhere"); });
     EXPECT_TRUE(app.Current() == "b" && Lines(err) == 1 && err.find("nowhere") != std::string::npos) << err;
     app.AddState("a", &c);  // replacing cleans up the old one
     app.RemoveState("b");
@@ -160,16 +130,11 @@ TEST(WindowEvents, CloseAsksTheHandlerOnceAndResizeListenersMayAddListeners) {
     close.window.event = SDL_WINDOWEVENT_CLOSE;
     focus.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
     std::string requested;
-    for (const SDL_Event& e : {close, quit}) {  // SIGINT and SIGTERM arrive as SDL_QUIT
-        buffer.events[0] = e;
-        buffer.events[1] = focus;
-        buffer.count = 2;
-        for (bool v : {true, false}) {
-            veto = v;
-            window.ProcessEvents();
-            requested += window.closeRequested ? "Y" : "N";
-        }
-        window.closeRequested = false;
+    for (const SDL_Event& e : {close, close, quit, quit}) {  // SIGINT and SIGTERM arrive as SDL_QUIT
+        buffer.events[0] = e, buffer.events[1] = focus, buffer.count = 2;
+        window.ProcessEvents();
+        requested += window.closeRequested ? "Y" : "N";
+        window.closeRequested = false, veto = !veto;
     }
     EXPECT_EQ(requested + std::to_string(asked), "NYNY4");  // a veto keeps the window, one question a click
 
@@ -180,23 +145,7 @@ TEST(WindowEvents, CloseAsksTheHandlerOnceAndResizeListenersMayAddListeners) {
             window.AddWindowResizedListener([&](WindowResizedEvent* e2) { widths.push_back(-e2->width); });
     });
     window.Resize(640, 480);
-    EXPECT_EQ(widths, std::vector<int>{640});  // a new listener hears from the next resize on
-    window.Resize(320, 200);
-    EXPECT_EQ(std::to_string(widths.size()) + " " + std::to_string(widths.back()), "34 -320");
-}
-
-TEST(FramePacing, ShortFramesSleepOutTheBudgetLongOnesAreMeasured) {
-    SDLTimeManager time(60);
-    uint64_t now = 1000;
-    std::string log;
-    time.getTicks = [&] { return now; };
-    time.delay = [&](uint32_t ms) { log += "sleep " + std::to_string(ms) + " "; };
-    for (uint64_t took : {5, 40}) {
-        time.BeginFrame();
-        now += took;
-        time.EndFrame();
-        log += std::to_string(int(time.GetFPS() + 0.5f)) + " fps ";
-    }
-    EXPECT_EQ(log, "sleep 11 60 fps 25 fps ");
-    EXPECT_NEAR(time.GetTotalSeconds(), (40 + 1000 / 60.0f) / 1000, 1e-6f);
+    window.Resize(320, 200);  // the new listeners hear from this one on
+    EXPECT_EQ(std::to_string(widths[0]) + " " + std::to_string(widths.size()) + " " + std::to_string(widths.back()),
+              "640 34 -320");
 }

@@ -1,7 +1,4 @@
-// The SDL_mixer sound manager on the dummy audio driver, image decoding through
-// stb_image and SDL_image on files written at run time, and the shipped
-// assets: every file the configuration names loads at the size the screens
-// draw it.
+// Image decoding (stb_image, SDL_image) and the shipped assets, sounds on the dummy driver.
 #include "TempDir.h"
 #include "UnitDoubles.h"
 #include "core/Config.h"
@@ -10,7 +7,6 @@
 #include "sdl/STBImageLoader.h"
 #include <stb_image_write.h>
 #include <filesystem>
-#include <set>
 
 using namespace OstrelTest;
 using Image = std::unique_ptr<ImageData>;
@@ -18,7 +14,7 @@ using Image = std::unique_ptr<ImageData>;
 TEST(ImageLoaders, DecodeToRgbaAndReportBadFiles) {
     TempDir dir;
     auto value = [](int x, int y, int c) { return uint8_t(10 + 40 * y + 10 * x + c); };
-    for (int channels : {1, 3, 4}) {  // 3 x 2, every byte different
+    for (int channels : {1, 3}) {  // 3 x 2, every byte different
         std::vector<uint8_t> data;
         for (int i = 0; i < 6 * channels; ++i) data.push_back(value(i / channels % 3, i / channels / 3, i % channels));
         stbi_write_png(dir.File(std::to_string(channels) + ".png").c_str(), 3, 2, channels, data.data(), 3 * channels);
@@ -35,19 +31,16 @@ TEST(ImageLoaders, DecodeToRgbaAndReportBadFiles) {
         for (int i = 0; i < 24; ++i)
             EXPECT_EQ(image->pixels[i], i % 4 == 3 ? 255 : value(i / 4 % 3, i / 12, grey ? 0 : i % 4)) << i;
     }
-    EXPECT_EQ(Image(sdl.LoadImage(dir.File("4.png"), 1))->pixels[7], value(1, 0, 3));  // four bytes: as decoded
-    EXPECT_EQ(Image(sdl.LoadImage(dir.File("3.png")))->channels, 3u);
     dir.Write("broken.png", "not an image at all");
     std::filesystem::create_directory(dir.File("folder.png"));
     for (const char* name : {"missing.png", "broken.png", "folder.png"}) {
         for (int loader = 0; loader < 2; ++loader) {  // SDL_image's names the current path on a line first
             Image image;
-            const std::string err =
-                Stderr([&] { image.reset(loader ? sdl.LoadImage(dir.File(name), 1) : stb.LoadImage(dir.File(name))); });
-            EXPECT_EQ(image->pixels, nullptr) << name;
-            EXPECT_EQ(image->width + image->height, 0u);
-            EXPECT_NE(err.find(dir.File(name)), std::string::npos) << err;
-            EXPECT_EQ(Lines(err), 1 + loader) << err;
+            const std::string err = Captured(
+                [&] { image.reset(loader ? sdl.LoadImage(dir.File(name), 1) : stb.LoadImage(dir.File(name))); });
+            EXPECT_TRUE(image->pixels == nullptr && image->width + image->height == 0u && Lines(err) == 1 + loader &&
+                        err.find(dir.File(name)) != std::string::npos)
+                << name << ": " << err;
         }
     }
 }
@@ -63,35 +56,28 @@ TEST(GameAssets, ConfigurationNamesPicturesAndSoundsThatLoadAndUsableNumbers) {
     std::string path;
     for (const auto& [key, size] : pictures) {
         ASSERT_TRUE(config.GetString(key, &path)) << key;
-        std::unique_ptr<ImageData> image(STBImageLoader().LoadImage(path));
+        Image image(STBImageLoader().LoadImage(path));
         ASSERT_NE(image->pixels, nullptr) << key << " -> " << path;
         EXPECT_EQ(std::to_string(image->width) + "x" + std::to_string(image->height), size) << key;
         if (key.rfind("texture_", 0) == 0) faces.emplace(image->pixels, image->pixels + 128 * 128 * 4);
     }
     EXPECT_EQ(faces.size(), 14u);  // pairwise different
-    // The sound manager on the dummy driver, with the shipped sounds.
+    int start = 0, hide = 0;
+    float speed = 0;
+    EXPECT_TRUE(config.GetInt("time_to_start", &start) && config.GetInt("hide_time", &hide) && start > 0 && hide > 0 &&
+                config.GetFloat("animation_speed", &speed) && speed > 0 && speed < 0.1f);  // the editor's range
+    EXPECT_TRUE(config.GetString("font_data_path", &path) && std::filesystem::is_regular_file(path));
     SDLSoundManager sounds;
-    EXPECT_EQ(Stderr([&] { sounds.Init(); }), "");
-    int frequency = 0, channels = 0;
-    Uint16 format = 0;
-    EXPECT_TRUE(Mix_QuerySpec(&frequency, &format, &channels) && frequency == 22050 && format == AUDIO_S16LSB &&
-                channels == 2);
-    EXPECT_EQ(sounds.GetSound("card_sound"), nullptr);  // leaves a null entry for the load to fill
-    for (const char* key : {"click_sound", "card_sound"}) {
-        ASSERT_TRUE(config.GetString(key, &path)) << key;
-        Sound* first = sounds.LoadSound(path, key);  // a second load under the name is freed, the first stays
+    EXPECT_EQ(Captured([&] { sounds.Init(); }), "");
+    EXPECT_EQ(sounds.GetSound("card_sound"), nullptr);       // leaves a null entry for the load to fill
+    for (const char* key : {"click_sound", "card_sound"}) {  // a second load under a name is freed, the first stays
+        Sound* first = config.GetString(key, &path) ? sounds.LoadSound(path, key) : nullptr;
         EXPECT_TRUE(first && sounds.LoadSound(path, key) == first && sounds.GetSound(key) == first) << key;
     }
-    sounds.GetSound("card_sound")->Play();
-    EXPECT_EQ(Stderr([&] { EXPECT_EQ(sounds.LoadSound("none.wav", "x"), nullptr); }),
+    EXPECT_EQ(Captured([&] { EXPECT_EQ(sounds.LoadSound("none.wav", "x"), nullptr); }),
               "Error loading sound file: none.wav\n");
     SDLSound(nullptr).Play();  // nothing to play: no call into the mixer
     sounds.Shutdown();
     Mix_CloseAudio();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    EXPECT_TRUE(config.GetString("font_data_path", &path) && std::filesystem::is_regular_file(path));
-    int start = 0, hide = 0;
-    float speed = 0;
-    EXPECT_TRUE(config.GetInt("time_to_start", &start) && config.GetInt("hide_time", &hide) && start > 0 && hide > 0);
-    EXPECT_TRUE(config.GetFloat("animation_speed", &speed) && speed > 0 && speed < 0.1f);  // the editor's range
 }
