@@ -1,9 +1,6 @@
-// The whole game on broken assets. Each row breaks something in a fresh copy
-// of assets/ and plays a fixed script in a child process of its own (a crash
-// or abort ends the child, not the test): the intro, two cards, the menu icon,
-// Options > Effects > an effect, back to the table, the editor shown, clicked
-// and hidden. Every row must end with status 0 after all its frames and print
-// its diagnostic line.
+// The whole game on broken assets: each row breaks a fresh copy of assets/ and
+// plays every screen, an effect and the editor in a child process of its own;
+// it must end with status 0 and print its diagnostic line.
 #include "GameHarness.h"
 
 #include <gtest/gtest.h>
@@ -40,7 +37,7 @@ void AddFileRows(std::vector<Row>& rows, const std::string& path, const std::str
                       expected[] = {missing, half, garbled, missing};
     for (int kind = 0; kind < 4; ++kind) {
         const auto breakage = [path, kind](const GameDir& d) {
-            const std::string original = d.Original(path);
+            const std::string original = ReadBytes(std::string(OSTREL_SOURCE_DIR) + "/" + path);
             d.Remove(path);
             if (kind == 1) d.Write(path, original.substr(0, original.size() / 2));
             if (kind == 2) d.Write(path, RandomBytes(original.size(), path));
@@ -110,10 +107,6 @@ std::string ShaderError(const std::string& path) {
     return "";
 }
 
-TEST(BrokenAssets, IntactAssetsGetThroughEveryScreen) {
-    Check({{"intact", [](const GameDir&) {}, "saw editor effect game intro menu\n"}});
-}
-
 TEST(BrokenAssets, ConfiguredFiles) {
     std::vector<Row> rows;
     std::istringstream config(ReadBytes(std::string(OSTREL_SOURCE_DIR) + "/assets/game/config.txt"));
@@ -150,6 +143,7 @@ TEST(BrokenAssets, ShadersFontsAndEffectTextures) {
 TEST(BrokenAssets, ConfigurationAndSurroundings) {
     const std::string config = "assets/game/config.txt";
     std::vector<Row> rows = {
+        {"intact: the script gets everywhere", [](const GameDir&) {}, "saw editor effect game intro menu\n"},
         {"config.txt missing", [config](const GameDir& d) { d.Remove(config); },
          "Could not open the file - '" + config},
         {"config.txt empty", [config](const GameDir& d) { d.Write(config, ""); }, "no picture configured under 'logo'"},

@@ -25,6 +25,25 @@ int Line(int n, int i) {
     return 300 - 13 * n + 26 * i + 8;
 }
 
+std::string Shell(const std::string& command) {  // its standard output
+    std::string out;
+    FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
+    for (int c; pipe != nullptr && (c = fgetc(pipe)) != EOF;) out += static_cast<char>(c);
+    if (pipe != nullptr) pclose(pipe);
+    return out;
+}
+
+Rgb CaptureWindow(unsigned long xWindow) {
+    Rgb shot;
+    const std::string ppm = Shell("import -window " + std::to_string(xWindow) + " -depth 8 ppm:-");
+    int header = 0;
+    if (std::sscanf(ppm.c_str(), "P6 %d %d 255%n", &shot.width, &shot.height, &header) == 2 &&
+        ppm.size() == static_cast<size_t>(header + 1 + shot.width * shot.height * 3))
+        shot.px.assign(ppm.begin() + header + 1, ppm.end());
+    if (shot.px.empty()) shot.width = shot.height = 0;
+    return shot;
+}
+
 bool Until(const std::string& what, const std::function<bool()>& done) {
     const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (!done()) {

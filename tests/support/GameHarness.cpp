@@ -3,7 +3,6 @@
 #include "GameMenuState.h"
 #include "GameOverState.h"
 #include "core/ITimeManager.h"
-#include "core/InputManager.h"
 #include "core/WindowManager.h"
 #include "gl/GLEffectFactory.h"
 
@@ -60,14 +59,6 @@ void Push(SDL_Event e) {
 
 }  // namespace
 
-std::string Shell(const std::string& command) {
-    std::string out;
-    FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
-    for (int c; pipe != nullptr && (c = fgetc(pipe)) != EOF;) out += static_cast<char>(c);
-    if (pipe != nullptr) pclose(pipe);
-    return out;
-}
-
 std::string ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -100,10 +91,6 @@ void GameDir::Write(const std::string& relative, const std::string& bytes) const
 void GameDir::Remove(const std::string& relative) const {
     std::error_code error;
     fs::remove_all(fs::path(Root()) / relative, error);
-}
-
-std::string GameDir::Original(const std::string& relative) const {
-    return ReadBytes(std::string(OSTREL_SOURCE_DIR) + "/" + relative);
 }
 
 void PushKeyPress(SDL_Keycode key) {
@@ -187,29 +174,13 @@ bool Rgb::SavePng(const std::string& path) const {
     return !px.empty() && stbi_write_png(path.c_str(), width, height, 3, px.data(), width * 3) != 0;
 }
 
-Rgb CaptureWindow(unsigned long xWindow) {
-    Rgb shot;
-    const std::string ppm = Shell("import -window " + std::to_string(xWindow) + " -depth 8 ppm:-");
-    int header = 0;
-    if (std::sscanf(ppm.c_str(), "P6 %d %d 255%n", &shot.width, &shot.height, &header) == 2 &&
-        ppm.size() == static_cast<size_t>(header + 1 + shot.width * shot.height * 3))
-        shot.px.assign(ppm.begin() + header + 1, ppm.end());
-    if (shot.px.empty()) shot.width = shot.height = 0;
-    return shot;
-}
-
 std::string FailurePath(const std::string& tag) {
     const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
-    const fs::path dir = fs::path(ExecutableDir()) / "e2e-failures";
-    fs::create_directories(dir);
-    return (dir / (std::string(test->test_suite_name()) + "." + test->name() + "-" + tag + ".png")).string();
+    return ExecutableDir() + "/" + test->test_suite_name() + "." + test->name() + "-" + tag + ".png";
 }
 
 Step Do(const std::string& what, std::function<void(TestGame&)> action) {
-    return {what, [action](TestGame& game) {
-                action(game);
-                return true;
-            }};
+    return {what, [action](TestGame& game) { return action(game), true; }};
 }
 
 Step WaitFor(const std::string& what, std::function<bool(TestGame&)> done) {
@@ -255,10 +226,6 @@ std::string TestGame::Screen() const {
     return "none";
 }
 
-GameRunState* TestGame::Table() const {
-    return dynamic_cast<GameRunState*>(states.at("game"));
-}
-
 Ostrel::MenuComponent* TestGame::OpenMenu() const {
     Ostrel::MenuComponent* root = nullptr;
     if (auto* menu = dynamic_cast<GameMenuState*>(currentState)) root = menu->menu;
@@ -292,23 +259,15 @@ bool TestGame::EditorShown() const {
     return editor != nullptr && editor->WasActive;
 }
 
-SDL_Window* TestGame::Window() const {
-    return SDL_GL_GetCurrentWindow();
-}
-
 Rgb TestGame::Pixels() const {
     Rgb shot;
     SDL_GL_GetDrawableSize(Window(), &shot.width, &shot.height);
     std::vector<uint8_t> rgba(static_cast<size_t>(shot.width) * static_cast<size_t>(shot.height) * 4);
-    if (rgba.empty()) return shot;
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, shot.width, shot.height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-    shot.px.resize(static_cast<size_t>(shot.width) * static_cast<size_t>(shot.height) * 3);
-    for (int y = 0; y < shot.height; ++y)  // GL rows start at the bottom
-        for (int x = 0; x < shot.width; ++x)
-            for (int c = 0; c < 3; ++c)
-                shot.px[(static_cast<size_t>(y) * shot.width + x) * 3 + c] =
-                    rgba[(static_cast<size_t>(shot.height - 1 - y) * shot.width + x) * 4 + c];
+    if (!rgba.empty()) glReadPixels(0, 0, shot.width, shot.height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    for (int y = shot.height - 1; y >= 0; --y)  // GL rows start at the bottom
+        for (size_t i = static_cast<size_t>(y) * shot.width * 4, end = i + shot.width * 4; i < end; i += 4)
+            shot.px.insert(shot.px.end(), &rgba[i], &rgba[i] + 3);
     return shot;
 }
 

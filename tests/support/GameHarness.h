@@ -1,8 +1,5 @@
-// GameHarness.h - the whole game under test. GameDir: a working directory
-// mirroring assets/ file by file (links). TestGame: the real Game on a fixed
-// frame step (game time never follows the wall clock) driven by Steps; saves
-// the frame as a PNG when a check fails. Push*: SDL events, seen the next
-// frame. RunInChildren: jobs in forked processes. CaptureWindow: through import.
+// The whole game under test: TestGame runs the real Game on a fixed frame step
+// (never the wall clock), driven by Steps, in a GameDir of links to assets/.
 #pragma once
 
 #include "Game.h"
@@ -25,7 +22,6 @@ using OstrelTest::TempDir;
 
 std::string ConfigWith(std::map<std::string, std::string> values);  // the repository's, these keys changed
 std::string ReadBytes(const std::string& path);
-std::string Shell(const std::string& command);  // its standard output
 
 class GameDir {
 public:
@@ -34,7 +30,6 @@ public:
     const std::string& Root() const { return dir.Path(); }
     void Write(const std::string& relative, const std::string& bytes) const;
     void Remove(const std::string& relative) const;
-    std::string Original(const std::string& relative) const;
 
 private:
     TempDir dir;
@@ -65,7 +60,6 @@ struct Rgb {
     bool SavePng(const std::string& path) const;
 };
 
-Rgb CaptureWindow(unsigned long xWindow);
 std::string FailurePath(const std::string& tag);
 
 // One step of a script: called each frame until it returns true.
@@ -95,13 +89,13 @@ public:
     void Resume() { running = true; }
     std::string Screen() const;  // "intro", "game", "menu", "gameover" ...
     GameData& Data() { return gameData; }
-    GameRunState* Table() const;
+    GameRunState* Table() const { return dynamic_cast<GameRunState*>(states.at("game")); }
     Ostrel::MenuComponent* OpenMenu() const;  // of the current screen, or null
     std::vector<std::string> MenuLines() const;
     std::string SelectedLine() const;
     bool ClickLine(const std::string& label) const;
     bool EditorShown() const;
-    SDL_Window* Window() const;
+    SDL_Window* Window() const { return SDL_GL_GetCurrentWindow(); }
     Ostrel::WindowManager* Windows() const { return windowManager; }
     const Ostrel::EventBuffer& Events() const { return eventBuffer; }
     Rgb Pixels() const;  // the frame just drawn
