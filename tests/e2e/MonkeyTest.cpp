@@ -90,9 +90,9 @@ TEST(Monkey, RandomInputNeverBreaksTheGame) {
         // A player who remembers: the partner of a face-up card, or any card.
         if (g.Screen() == "game" && !g.Data().editorVisible && chance(0.25)) {
             const Card* up = nullptr;
-            for (const Card& card : g.Table()->cards)
+            for (const Card& card : g.Cards())
                 if (!card.faceDown && !card.matched) up = &card;
-            for (const Card& card : g.Table()->cards)
+            for (const Card& card : g.Cards())
                 if (card.faceDown && (up == nullptr || card.frontTexture == up->frontTexture) && chance(0.3))
                     PushClick(card.x + card.w / 2, card.y + card.h / 2), ++counts["turns"];
         }

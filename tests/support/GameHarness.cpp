@@ -89,8 +89,7 @@ void GameDir::Write(const std::string& relative, const std::string& bytes) const
 }
 
 void GameDir::Remove(const std::string& relative) const {
-    std::error_code error;
-    fs::remove_all(fs::path(Root()) / relative, error);
+    fs::remove_all(fs::path(Root()) / relative);
 }
 
 void PushKeyPress(SDL_Keycode key) {
@@ -127,13 +126,6 @@ void PushResize(SDL_Window* window, int width, int height) {
     e.window.windowID = SDL_GetWindowID(window);
     e.window.data1 = width;
     e.window.data2 = height;
-    Push(e);
-}
-
-void PushWindowClose(SDL_Window* window) {
-    SDL_Event e{SDL_WINDOWEVENT};
-    e.window.event = SDL_WINDOWEVENT_CLOSE;
-    e.window.windowID = SDL_GetWindowID(window);
     Push(e);
 }
 
@@ -183,18 +175,6 @@ Step Do(const std::string& what, std::function<void(TestGame&)> action) {
     return {what, [action](TestGame& game) { return action(game), true; }};
 }
 
-Step WaitFor(const std::string& what, std::function<bool(TestGame&)> done) {
-    return {"wait for " + what, std::move(done)};
-}
-
-Step Frames(int count) {
-    return {std::to_string(count) + " frames", [count, left = count](TestGame&) mutable { return --left <= 0; }};
-}
-
-Step Click(int x, int y) {
-    return Do("click " + std::to_string(x) + "," + std::to_string(y), [x, y](TestGame&) { PushClick(x, y); });
-}
-
 // Then the event's frame, 150 ms of game time (the menus' repeat gate) and one to spare.
 Step Key(SDL_Keycode key) {
     return {std::string("key ") + SDL_GetKeyName(key), [key, left = 13](TestGame&) mutable {
@@ -238,12 +218,6 @@ std::vector<std::string> TestGame::MenuLines() const {
     if (Ostrel::MenuComponent* open = OpenMenu())
         for (const Ostrel::MenuComponent* entry : open->children) lines.push_back(entry->label);
     return lines;
-}
-
-std::string TestGame::SelectedLine() const {
-    const std::vector<std::string> lines = MenuLines();
-    const size_t selected = OpenMenu() != nullptr ? static_cast<size_t>(OpenMenu()->selectedIndex) : lines.size();
-    return selected < lines.size() ? lines[selected] : "";
 }
 
 bool TestGame::ClickLine(const std::string& label) const {
@@ -303,7 +277,6 @@ std::vector<ChildRun> RunInChildren(const std::vector<std::function<int()>>& job
         const pid_t pid = wait(&status);
         ChildRun& run = runs[running[pid]];
         running.erase(pid);
-        run.clean = WIFEXITED(status) && WEXITSTATUS(status) == 0;
         run.how = WIFEXITED(status) ? "exit " + std::to_string(WEXITSTATUS(status))
                                     : "signal " + std::to_string(WTERMSIG(status));
         const std::string log = "/tmp/ostrel-child-" + std::to_string(pid);

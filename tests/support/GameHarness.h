@@ -18,7 +18,6 @@ namespace GameTest {
 
 using OstrelTest::ExecutableDir;
 using OstrelTest::ScopedChdir;
-using OstrelTest::TempDir;
 
 std::string ConfigWith(std::map<std::string, std::string> values);  // the repository's, these keys changed
 std::string ReadBytes(const std::string& path);
@@ -32,14 +31,13 @@ public:
     void Remove(const std::string& relative) const;
 
 private:
-    TempDir dir;
+    OstrelTest::TempDir dir;
 };
 
 void PushKeyPress(SDL_Keycode key);
 void PushMouse(int x, int y, bool down, bool move = true);  // motion, then the left button
 void PushClick(int x, int y);                               // motion, press and release in one frame
 void PushResize(SDL_Window* window, int width, int height);
-void PushWindowClose(SDL_Window* window);
 
 class VirtualPad {
 public:
@@ -68,9 +66,15 @@ struct Step {
     std::function<bool(class TestGame&)> run;
 };
 Step Do(const std::string& what, std::function<void(TestGame&)> action);
-Step WaitFor(const std::string& what, std::function<bool(TestGame&)> done);
-Step Frames(int count);  // lets time pass: frames at the fixed step
-Step Click(int x, int y);
+inline Step WaitFor(const std::string& what, std::function<bool(TestGame&)> done) {
+    return {"wait for " + what, done};
+}
+inline Step Frames(int n) {  // lets time pass at the fixed step
+    return {std::to_string(n) + " frames", [n](TestGame&) mutable { return --n <= 0; }};
+}
+inline Step Click(int x, int y) {
+    return Do("click " + std::to_string(x) + "," + std::to_string(y), [x, y](TestGame&) { PushClick(x, y); });
+}
 Step Key(SDL_Keycode key);  // and the 150 ms a menu needs before its next key
 
 class TestGame : public Game {
@@ -90,9 +94,9 @@ public:
     std::string Screen() const;  // "intro", "game", "menu", "gameover" ...
     GameData& Data() { return gameData; }
     GameRunState* Table() const { return dynamic_cast<GameRunState*>(states.at("game")); }
+    std::vector<Card>& Cards() const { return Table()->cards; }
     Ostrel::MenuComponent* OpenMenu() const;  // of the current screen, or null
     std::vector<std::string> MenuLines() const;
-    std::string SelectedLine() const;
     bool ClickLine(const std::string& label) const;
     bool EditorShown() const;
     SDL_Window* Window() const { return SDL_GL_GetCurrentWindow(); }
@@ -109,8 +113,7 @@ private:
 };
 
 struct ChildRun {
-    bool clean = false;  // exited with status 0
-    std::string how;     // "exit 3", "signal 11" (14: hung)
+    std::string how;     // "exit 0", "signal 11" (14: hung)
     std::string output;  // standard output and error
 };
 std::vector<ChildRun> RunInChildren(const std::vector<std::function<int()>>& jobs, int parallel, int timeoutSeconds);
