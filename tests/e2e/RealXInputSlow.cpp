@@ -65,9 +65,9 @@ protected:
             execl(zinnet.c_str(), zinnet.c_str(), static_cast<char*>(nullptr));
             _exit(127);
         }
-        std::string found;
-        Until("the window", [&] { return !(found = Shell("xdotool search --name 'Zinnet Memory Game'")).empty(); });
-        window = std::strtoul(found.c_str(), nullptr, 10);
+        Until("the window", [&] {
+            return (window = std::strtoul(Shell("xdotool search --name 'Zinnet Memory Game'").c_str(), nullptr, 10));
+        });
     }
     void TearDown() override {
         if (game > 0) kill(game, SIGKILL), waitpid(game, nullptr, 0);

@@ -3,7 +3,6 @@
 #include "GameMenuState.h"
 #include "GameOverState.h"
 #include "core/ITimeManager.h"
-#include "core/WindowManager.h"
 #include "gl/GLEffectFactory.h"
 
 #include <GL/glew.h>
@@ -14,8 +13,6 @@
 #define STB_IMAGE_WRITE_STATIC
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb/stb_image_write.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -34,8 +31,7 @@ namespace {
 void PrepareEnvironment() {
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     if (std::getenv("DISPLAY") == nullptr) setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    // Xvfb has no window manager to give the window focus.
-    setenv("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1", 1);
+    setenv("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1", 1);  // no window manager gives Xvfb's window focus
 }
 
 // Game time moves by one fixed step a frame and nothing sleeps, so a loaded
@@ -85,7 +81,7 @@ GameDir::GameDir(const std::string& config) {
 
 void GameDir::Write(const std::string& relative, const std::string& bytes) const {
     Remove(relative);
-    dir.Write(relative, bytes);
+    TempDir::Write(relative, bytes);
 }
 
 void GameDir::Remove(const std::string& relative) const {
@@ -137,12 +133,6 @@ VirtualPad::VirtualPad() {
                                       SDL_CONTROLLER_BUTTON_MAX, 0);
 }
 
-void VirtualPad::Set(SDL_GameControllerButton button, bool pressed) {
-    SDL_Joystick* joystick = SDL_JoystickFromInstanceID(SDL_JoystickGetDeviceInstanceID(index));
-    if (joystick == nullptr) joystick = SDL_JoystickOpen(index);
-    if (joystick != nullptr) SDL_JoystickSetVirtualButton(joystick, button, pressed ? SDL_PRESSED : SDL_RELEASED);
-}
-
 int Rgb::Drawn(int x, int y, int w, int h) const {
     int count = 0;
     for (int row = std::max(y, 0); row < std::min(y + h, height); ++row)
@@ -171,10 +161,6 @@ std::string FailurePath(const std::string& tag) {
     return ExecutableDir() + "/" + test->test_suite_name() + "." + test->name() + "-" + tag + ".png";
 }
 
-Step Do(const std::string& what, std::function<void(TestGame&)> action) {
-    return {what, [action](TestGame& game) { return action(game), true; }};
-}
-
 // Then the event's frame, 150 ms of game time (the menus' repeat gate) and one to spare.
 Step Key(SDL_Keycode key) {
     return {std::string("key ") + SDL_GetKeyName(key), [key, left = 13](TestGame&) mutable {
@@ -192,18 +178,11 @@ TestGame::TestGame() {
 void TestGame::Play() {
     Initialize();
     Run();
-    if (next < script.size()) {
+    if (next < script.size())
         ADD_FAILURE() << "the script stopped at step " << next << ": " << script[next].what << " (frame " << frame
                       << ", screen " << Screen() << ")";
-    }
     if (testing::Test::HasFailure() && !savedFailure) Pixels().SavePng(FailurePath("end"));
     Shutdown();
-}
-
-std::string TestGame::Screen() const {
-    for (const auto& entry : states)
-        if (entry.second == currentState) return entry.first;
-    return "none";
 }
 
 Ostrel::MenuComponent* TestGame::OpenMenu() const {
@@ -211,13 +190,6 @@ Ostrel::MenuComponent* TestGame::OpenMenu() const {
     if (auto* menu = dynamic_cast<GameMenuState*>(currentState)) root = menu->menu;
     if (auto* over = dynamic_cast<GameOverState*>(currentState)) root = over->menu;
     return root != nullptr ? root->FindOpen(root) : nullptr;
-}
-
-std::vector<std::string> TestGame::MenuLines() const {
-    std::vector<std::string> lines;
-    if (Ostrel::MenuComponent* open = OpenMenu())
-        for (const Ostrel::MenuComponent* entry : open->children) lines.push_back(entry->label);
-    return lines;
 }
 
 bool TestGame::ClickLine(const std::string& label) const {
@@ -229,8 +201,8 @@ bool TestGame::ClickLine(const std::string& label) const {
 }
 
 bool TestGame::EditorShown() const {
-    const ImGuiWindow* editor = ImGui::GetCurrentContext() != nullptr ? ImGui::FindWindowByName("Editor") : nullptr;
-    return editor != nullptr && editor->WasActive;
+    const ImGuiWindow* editor = ImGui::GetCurrentContext() ? ImGui::FindWindowByName("Editor") : nullptr;
+    return editor && editor->WasActive;
 }
 
 Rgb TestGame::Pixels() const {
@@ -253,37 +225,6 @@ void TestGame::Render() {
     if (everyFrame) everyFrame(*this);
     if (testing::Test::HasFailure() && !savedFailure) savedFailure = Pixels().SavePng(FailurePath("frame"));
     if (++frame >= maxFrames) Quit();
-}
-
-std::vector<ChildRun> RunInChildren(const std::vector<std::function<int()>>& jobs, int parallel, int timeoutSeconds) {
-    std::vector<ChildRun> runs(jobs.size());
-    std::map<pid_t, size_t> running;
-    for (size_t next = 0; next < jobs.size() || !running.empty();) {
-        if (next < jobs.size() && static_cast<int>(running.size()) < parallel) {
-            std::fflush(nullptr);
-            const pid_t pid = fork();
-            if (pid == 0) {
-                alarm(static_cast<unsigned>(timeoutSeconds));  // a hang ends as SIGALRM
-                std::freopen(("/tmp/ostrel-child-" + std::to_string(getpid())).c_str(), "w", stdout);
-                dup2(fileno(stdout), STDERR_FILENO);
-                const int status = jobs[next]();
-                std::fflush(nullptr);
-                _exit(status);  // none of the test program's exit handlers
-            }
-            running[pid] = next++;
-            continue;
-        }
-        int status = 0;
-        const pid_t pid = wait(&status);
-        ChildRun& run = runs[running[pid]];
-        running.erase(pid);
-        run.how = WIFEXITED(status) ? "exit " + std::to_string(WEXITSTATUS(status))
-                                    : "signal " + std::to_string(WTERMSIG(status));
-        const std::string log = "/tmp/ostrel-child-" + std::to_string(pid);
-        run.output = ReadBytes(log);
-        std::remove(log.c_str());
-    }
-    return runs;
 }
 
 }  // namespace GameTest

@@ -22,16 +22,13 @@ using OstrelTest::ScopedChdir;
 std::string ConfigWith(std::map<std::string, std::string> values);  // the repository's, these keys changed
 std::string ReadBytes(const std::string& path);
 
-class GameDir {
+class GameDir : public OstrelTest::TempDir {
 public:
     // Short memorise and hide phases by default.
     explicit GameDir(const std::string& config = ConfigWith({{"time_to_start", "200"}, {"hide_time", "200"}}));
-    const std::string& Root() const { return dir.Path(); }
-    void Write(const std::string& relative, const std::string& bytes) const;
+    const std::string& Root() const { return Path(); }
+    void Write(const std::string& relative, const std::string& bytes) const;  // in place of a link, not through it
     void Remove(const std::string& relative) const;
-
-private:
-    OstrelTest::TempDir dir;
 };
 
 void PushKeyPress(SDL_Keycode key);
@@ -42,11 +39,13 @@ void PushResize(SDL_Window* window, int width, int height);
 class VirtualPad {
 public:
     VirtualPad();
+    int index = -1;  // of the virtual device
     bool Attached() const { return index >= 0; }
-    void Set(SDL_GameControllerButton button, bool pressed);
-
-private:
-    int index = -1;
+    void Set(SDL_GameControllerButton button, bool pressed) {
+        SDL_Joystick* joystick = SDL_JoystickFromInstanceID(SDL_JoystickGetDeviceInstanceID(index));
+        if (joystick == nullptr) joystick = SDL_JoystickOpen(index);
+        if (joystick != nullptr) SDL_JoystickSetVirtualButton(joystick, button, pressed ? SDL_PRESSED : SDL_RELEASED);
+    }
 };
 
 struct Rgb {
@@ -65,7 +64,9 @@ struct Step {
     std::string what;
     std::function<bool(class TestGame&)> run;
 };
-Step Do(const std::string& what, std::function<void(TestGame&)> action);
+inline Step Do(const std::string& what, std::function<void(TestGame&)> action) {
+    return {what, [action](TestGame& g) { return action(g), true; }};
+}
 inline Step WaitFor(const std::string& what, std::function<bool(TestGame&)> done) {
     return {"wait for " + what, done};
 }
@@ -91,12 +92,21 @@ public:
     int Frame() const { return frame; }
     bool Running() const { return running; }
     void Resume() { running = true; }
-    std::string Screen() const;  // "intro", "game", "menu", "gameover" ...
+    std::string Screen() const {  // "intro", "game", "menu", "gameover" ...
+        for (const auto& entry : states)
+            if (entry.second == currentState) return entry.first;
+        return "none";
+    }
     GameData& Data() { return gameData; }
     GameRunState* Table() const { return dynamic_cast<GameRunState*>(states.at("game")); }
     std::vector<Card>& Cards() const { return Table()->cards; }
     Ostrel::MenuComponent* OpenMenu() const;  // of the current screen, or null
-    std::vector<std::string> MenuLines() const;
+    std::vector<std::string> MenuLines() const {
+        std::vector<std::string> lines;
+        if (Ostrel::MenuComponent* open = OpenMenu())
+            for (const Ostrel::MenuComponent* entry : open->children) lines.push_back(entry->label);
+        return lines;
+    }
     bool ClickLine(const std::string& label) const;
     bool EditorShown() const;
     SDL_Window* Window() const { return SDL_GL_GetCurrentWindow(); }
@@ -111,11 +121,5 @@ private:
     int frame = 0;
     bool savedFailure = false;
 };
-
-struct ChildRun {
-    std::string how;     // "exit 0", "signal 11" (14: hung)
-    std::string output;  // standard output and error
-};
-std::vector<ChildRun> RunInChildren(const std::vector<std::function<int()>>& jobs, int parallel, int timeoutSeconds);
 
 }  // namespace GameTest
