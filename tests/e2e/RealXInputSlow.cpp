@@ -1,8 +1,5 @@
-// The real zinnet executable on a private X server, played with real X input
-// (xdotool) and watched through window captures, the way a player would: the
-// intro, a deal remembered from its face-up phase, game over, restart, the
-// menu, an effect, the editor, Quit Game.
-// Every wait is for a picture (or the process), with a generous limit.
+// The real zinnet on a private X server, played with xdotool and watched
+// through window captures; every wait is for a picture or the process.
 #include "GameHarness.h"
 
 #include "CardLayout.h"
@@ -14,6 +11,7 @@
 
 #include <chrono>
 #include <cstring>
+#include <map>
 #include <thread>
 
 using namespace GameTest;
@@ -23,6 +21,21 @@ namespace {
 // The middle of line i of a centred menu of n lines, 26 pixels apart.
 int Line(int n, int i) {
     return 300 - 13 * n + 26 * i + 8;
+}
+
+std::string Shell(const std::string& command) {  // its standard output
+    std::string out;
+    FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
+    for (int c; pipe != nullptr && (c = fgetc(pipe)) != EOF;) out += static_cast<char>(c);
+    if (pipe != nullptr) pclose(pipe);
+    return out;
+}
+
+Rgb CaptureWindow(unsigned long xWindow) {  // the game's 800 x 600, or nothing
+    const std::string raw = Shell("import -window " + std::to_string(xWindow) + " -depth 8 rgb:-");
+    Rgb shot;
+    if (raw.size() == 800u * 600u * 3u) shot.width = 800, shot.height = 600, shot.px.assign(raw.begin(), raw.end());
+    return shot;
 }
 
 bool Until(const std::string& what, const std::function<bool()>& done) {
@@ -52,9 +65,9 @@ protected:
             execl(zinnet.c_str(), zinnet.c_str(), static_cast<char*>(nullptr));
             _exit(127);
         }
-        std::string found;
-        Until("the window", [&] { return !(found = Shell("xdotool search --name 'Zinnet Memory Game'")).empty(); });
-        window = std::strtoul(found.c_str(), nullptr, 10);
+        Until("the window", [&] {
+            return (window = std::strtoul(Shell("xdotool search --name 'Zinnet Memory Game'").c_str(), nullptr, 10));
+        });
     }
     void TearDown() override {
         if (game > 0) kill(game, SIGKILL), waitpid(game, nullptr, 0);
@@ -111,50 +124,41 @@ std::vector<Card> Cards() {
     return cards;
 }
 
-bool Same(const Rgb& s, const Card& a, const Card& b) {
-    for (int y = 0; y < a.h; y += 3)
-        for (int x = 0; x < a.w; x += 3)
-            if (std::memcmp(s.At(a.x + x, a.y + y), s.At(b.x + x, b.y + y), 3) != 0) return false;
-    return true;
-}
+using Faces = std::map<std::string, std::vector<size_t>>;  // card indices by picture
 
-// Each card's partner on a face-up deal; empty unless every card has exactly one.
-std::vector<int> Partners(const Rgb& s) {
+Faces FacesOf(const Rgb& s) {
     const auto cards = Cards();
-    std::vector<int> partner(cards.size(), -1);
+    Faces faces;
     for (size_t i = 0; i < cards.size(); ++i) {
-        for (size_t j = 0; j < cards.size(); ++j) {
-            if (i == j || !Same(s, cards[i], cards[j])) continue;
-            if (partner[i] >= 0) return {};
-            partner[i] = static_cast<int>(j);
-        }
-        if (partner[i] < 0 || s.Drawn(cards[i].x, cards[i].y, cards[i].w, cards[i].h) < cards[i].w * cards[i].h / 2)
-            return {};
+        std::string face;
+        for (int y = 0; y < cards[i].h; y += 3)
+            for (int x = 0; x < cards[i].w; x += 3)
+                face.append(reinterpret_cast<const char*>(s.At(cards[i].x + x, cards[i].y + y)), 3);
+        faces[face].push_back(i);
     }
-    return partner;
+    return faces;
 }
 
-bool FaceDown(const Rgb& s) {
-    const auto cards = Cards();
-    for (const auto& card : cards)
-        if (!Same(s, cards[0], card) || s.Drawn(card.x, card.y, card.w, card.h) == 0) return false;
-    return true;
+// A face-up deal: six pictures, each on two cards.
+bool Paired(const Faces& faces) {
+    for (const auto& face : faces)
+        if (face.second.size() != 2) return false;
+    return faces.size() == 6;
 }
 
 TEST_F(RealXInput, FromIntroToQuitGame) {
     Shows("intro", [](const Rgb& s) { return s.Drawn(214, 75, 372, 140) > 10000 && s.Drawn(340, 295, 120, 20) > 100; });
     const auto cards = Cards();
     const auto click = [&](size_t i) { ClickAt(cards[i].x + cards[i].w / 2, cards[i].y + cards[i].h / 2); };
-    std::vector<int> partner;
+    Faces deal;
     ClickAt(400, 560);
-    Shows("a face-up deal", [&](const Rgb& s) { return !(partner = Partners(s)).empty(); });
-    ASSERT_FALSE(partner.empty());
-    Shows("the deal face down", FaceDown);
-    for (size_t i = 0; i < cards.size(); ++i)
-        if (partner[i] > static_cast<int>(i)) click(i), click(static_cast<size_t>(partner[i]));
+    Shows("a face-up deal", [&](const Rgb& s) { return Paired(deal = FacesOf(s)); });
+    ASSERT_TRUE(Paired(deal));
+    Shows("the deal face down", [](const Rgb& s) { return FacesOf(s).size() == 1 && s.Drawn(0, 0, 800, 600) > 0; });
+    for (const auto& face : deal) click(face.second[0]), click(face.second[1]);
     Shows("game over", Lines(2));
     ClickAt(400, Line(2, 0));
-    Shows("a new deal", [&](const Rgb& s) { return !Partners(s).empty(); });
+    Shows("a new deal", [&](const Rgb& s) { return Paired(FacesOf(s)); });
     Key("Escape");
     Shows("the menu", Lines(5));
     ClickAt(400, Line(5, 2));

@@ -3,8 +3,6 @@
 #include "GameMenuState.h"
 #include "GameOverState.h"
 #include "core/ITimeManager.h"
-#include "core/InputManager.h"
-#include "core/WindowManager.h"
 #include "gl/GLEffectFactory.h"
 
 #include <GL/glew.h>
@@ -15,8 +13,6 @@
 #define STB_IMAGE_WRITE_STATIC
 #define STB_IMAGE_WRITE_IMPLEMENTATION
 #include <stb/stb_image_write.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -35,8 +31,7 @@ namespace {
 void PrepareEnvironment() {
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     if (std::getenv("DISPLAY") == nullptr) setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    // Xvfb has no window manager to give the window focus.
-    setenv("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1", 1);
+    setenv("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1", 1);  // no window manager gives Xvfb's window focus
 }
 
 // Game time moves by one fixed step a frame and nothing sleeps, so a loaded
@@ -59,14 +54,6 @@ void Push(SDL_Event e) {
 }
 
 }  // namespace
-
-std::string Shell(const std::string& command) {
-    std::string out;
-    FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
-    for (int c; pipe != nullptr && (c = fgetc(pipe)) != EOF;) out += static_cast<char>(c);
-    if (pipe != nullptr) pclose(pipe);
-    return out;
-}
 
 std::string ReadBytes(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -94,16 +81,11 @@ GameDir::GameDir(const std::string& config) {
 
 void GameDir::Write(const std::string& relative, const std::string& bytes) const {
     Remove(relative);
-    dir.Write(relative, bytes);
+    TempDir::Write(relative, bytes);
 }
 
 void GameDir::Remove(const std::string& relative) const {
-    std::error_code error;
-    fs::remove_all(fs::path(Root()) / relative, error);
-}
-
-std::string GameDir::Original(const std::string& relative) const {
-    return ReadBytes(std::string(OSTREL_SOURCE_DIR) + "/" + relative);
+    fs::remove_all(fs::path(Root()) / relative);
 }
 
 void PushKeyPress(SDL_Keycode key) {
@@ -143,25 +125,12 @@ void PushResize(SDL_Window* window, int width, int height) {
     Push(e);
 }
 
-void PushWindowClose(SDL_Window* window) {
-    SDL_Event e{SDL_WINDOWEVENT};
-    e.window.event = SDL_WINDOWEVENT_CLOSE;
-    e.window.windowID = SDL_GetWindowID(window);
-    Push(e);
-}
-
 VirtualPad::VirtualPad() {
     PrepareEnvironment();
     // The game's SDL_Init then only adds a reference; its SDL_Quit removes the device.
     if (SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER) != 0) return;
     index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
                                       SDL_CONTROLLER_BUTTON_MAX, 0);
-}
-
-void VirtualPad::Set(SDL_GameControllerButton button, bool pressed) {
-    SDL_Joystick* joystick = SDL_JoystickFromInstanceID(SDL_JoystickGetDeviceInstanceID(index));
-    if (joystick == nullptr) joystick = SDL_JoystickOpen(index);
-    if (joystick != nullptr) SDL_JoystickSetVirtualButton(joystick, button, pressed ? SDL_PRESSED : SDL_RELEASED);
 }
 
 int Rgb::Drawn(int x, int y, int w, int h) const {
@@ -187,41 +156,9 @@ bool Rgb::SavePng(const std::string& path) const {
     return !px.empty() && stbi_write_png(path.c_str(), width, height, 3, px.data(), width * 3) != 0;
 }
 
-Rgb CaptureWindow(unsigned long xWindow) {
-    Rgb shot;
-    const std::string ppm = Shell("import -window " + std::to_string(xWindow) + " -depth 8 ppm:-");
-    int header = 0;
-    if (std::sscanf(ppm.c_str(), "P6 %d %d 255%n", &shot.width, &shot.height, &header) == 2 &&
-        ppm.size() == static_cast<size_t>(header + 1 + shot.width * shot.height * 3))
-        shot.px.assign(ppm.begin() + header + 1, ppm.end());
-    if (shot.px.empty()) shot.width = shot.height = 0;
-    return shot;
-}
-
 std::string FailurePath(const std::string& tag) {
     const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
-    const fs::path dir = fs::path(ExecutableDir()) / "e2e-failures";
-    fs::create_directories(dir);
-    return (dir / (std::string(test->test_suite_name()) + "." + test->name() + "-" + tag + ".png")).string();
-}
-
-Step Do(const std::string& what, std::function<void(TestGame&)> action) {
-    return {what, [action](TestGame& game) {
-                action(game);
-                return true;
-            }};
-}
-
-Step WaitFor(const std::string& what, std::function<bool(TestGame&)> done) {
-    return {"wait for " + what, std::move(done)};
-}
-
-Step Frames(int count) {
-    return {std::to_string(count) + " frames", [count, left = count](TestGame&) mutable { return --left <= 0; }};
-}
-
-Step Click(int x, int y) {
-    return Do("click " + std::to_string(x) + "," + std::to_string(y), [x, y](TestGame&) { PushClick(x, y); });
+    return ExecutableDir() + "/" + test->test_suite_name() + "." + test->name() + "-" + tag + ".png";
 }
 
 // Then the event's frame, 150 ms of game time (the menus' repeat gate) and one to spare.
@@ -241,22 +178,11 @@ TestGame::TestGame() {
 void TestGame::Play() {
     Initialize();
     Run();
-    if (next < script.size()) {
+    if (next < script.size())
         ADD_FAILURE() << "the script stopped at step " << next << ": " << script[next].what << " (frame " << frame
                       << ", screen " << Screen() << ")";
-    }
     if (testing::Test::HasFailure() && !savedFailure) Pixels().SavePng(FailurePath("end"));
     Shutdown();
-}
-
-std::string TestGame::Screen() const {
-    for (const auto& entry : states)
-        if (entry.second == currentState) return entry.first;
-    return "none";
-}
-
-GameRunState* TestGame::Table() const {
-    return dynamic_cast<GameRunState*>(states.at("game"));
 }
 
 Ostrel::MenuComponent* TestGame::OpenMenu() const {
@@ -264,19 +190,6 @@ Ostrel::MenuComponent* TestGame::OpenMenu() const {
     if (auto* menu = dynamic_cast<GameMenuState*>(currentState)) root = menu->menu;
     if (auto* over = dynamic_cast<GameOverState*>(currentState)) root = over->menu;
     return root != nullptr ? root->FindOpen(root) : nullptr;
-}
-
-std::vector<std::string> TestGame::MenuLines() const {
-    std::vector<std::string> lines;
-    if (Ostrel::MenuComponent* open = OpenMenu())
-        for (const Ostrel::MenuComponent* entry : open->children) lines.push_back(entry->label);
-    return lines;
-}
-
-std::string TestGame::SelectedLine() const {
-    const std::vector<std::string> lines = MenuLines();
-    const size_t selected = OpenMenu() != nullptr ? static_cast<size_t>(OpenMenu()->selectedIndex) : lines.size();
-    return selected < lines.size() ? lines[selected] : "";
 }
 
 bool TestGame::ClickLine(const std::string& label) const {
@@ -288,27 +201,19 @@ bool TestGame::ClickLine(const std::string& label) const {
 }
 
 bool TestGame::EditorShown() const {
-    const ImGuiWindow* editor = ImGui::GetCurrentContext() != nullptr ? ImGui::FindWindowByName("Editor") : nullptr;
-    return editor != nullptr && editor->WasActive;
-}
-
-SDL_Window* TestGame::Window() const {
-    return SDL_GL_GetCurrentWindow();
+    const ImGuiWindow* editor = ImGui::GetCurrentContext() ? ImGui::FindWindowByName("Editor") : nullptr;
+    return editor && editor->WasActive;
 }
 
 Rgb TestGame::Pixels() const {
     Rgb shot;
     SDL_GL_GetDrawableSize(Window(), &shot.width, &shot.height);
     std::vector<uint8_t> rgba(static_cast<size_t>(shot.width) * static_cast<size_t>(shot.height) * 4);
-    if (rgba.empty()) return shot;
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadPixels(0, 0, shot.width, shot.height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
-    shot.px.resize(static_cast<size_t>(shot.width) * static_cast<size_t>(shot.height) * 3);
-    for (int y = 0; y < shot.height; ++y)  // GL rows start at the bottom
-        for (int x = 0; x < shot.width; ++x)
-            for (int c = 0; c < 3; ++c)
-                shot.px[(static_cast<size_t>(y) * shot.width + x) * 3 + c] =
-                    rgba[(static_cast<size_t>(shot.height - 1 - y) * shot.width + x) * 4 + c];
+    if (!rgba.empty()) glReadPixels(0, 0, shot.width, shot.height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+    for (int y = shot.height - 1; y >= 0; --y)  // GL rows start at the bottom
+        for (size_t i = static_cast<size_t>(y) * shot.width * 4, end = i + shot.width * 4; i < end; i += 4)
+            shot.px.insert(shot.px.end(), &rgba[i], &rgba[i] + 3);
     return shot;
 }
 
@@ -320,38 +225,6 @@ void TestGame::Render() {
     if (everyFrame) everyFrame(*this);
     if (testing::Test::HasFailure() && !savedFailure) savedFailure = Pixels().SavePng(FailurePath("frame"));
     if (++frame >= maxFrames) Quit();
-}
-
-std::vector<ChildRun> RunInChildren(const std::vector<std::function<int()>>& jobs, int parallel, int timeoutSeconds) {
-    std::vector<ChildRun> runs(jobs.size());
-    std::map<pid_t, size_t> running;
-    for (size_t next = 0; next < jobs.size() || !running.empty();) {
-        if (next < jobs.size() && static_cast<int>(running.size()) < parallel) {
-            std::fflush(nullptr);
-            const pid_t pid = fork();
-            if (pid == 0) {
-                alarm(static_cast<unsigned>(timeoutSeconds));  // a hang ends as SIGALRM
-                std::freopen(("/tmp/ostrel-child-" + std::to_string(getpid())).c_str(), "w", stdout);
-                dup2(fileno(stdout), STDERR_FILENO);
-                const int status = jobs[next]();
-                std::fflush(nullptr);
-                _exit(status);  // none of the test program's exit handlers
-            }
-            running[pid] = next++;
-            continue;
-        }
-        int status = 0;
-        const pid_t pid = wait(&status);
-        ChildRun& run = runs[running[pid]];
-        running.erase(pid);
-        run.clean = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-        run.how = WIFEXITED(status) ? "exit " + std::to_string(WEXITSTATUS(status))
-                                    : "signal " + std::to_string(WTERMSIG(status));
-        const std::string log = "/tmp/ostrel-child-" + std::to_string(pid);
-        run.output = ReadBytes(log);
-        std::remove(log.c_str());
-    }
-    return runs;
 }
 
 }  // namespace GameTest

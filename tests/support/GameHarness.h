@@ -1,8 +1,5 @@
-// GameHarness.h - the whole game under test. GameDir: a working directory
-// mirroring assets/ file by file (links). TestGame: the real Game on a fixed
-// frame step (game time never follows the wall clock) driven by Steps; saves
-// the frame as a PNG when a check fails. Push*: SDL events, seen the next
-// frame. RunInChildren: jobs in forked processes. CaptureWindow: through import.
+// The whole game under test: TestGame runs the real Game on a fixed frame step
+// (never the wall clock), driven by Steps, in a GameDir of links to assets/.
 #pragma once
 
 #include "Game.h"
@@ -21,39 +18,34 @@ namespace GameTest {
 
 using OstrelTest::ExecutableDir;
 using OstrelTest::ScopedChdir;
-using OstrelTest::TempDir;
 
 std::string ConfigWith(std::map<std::string, std::string> values);  // the repository's, these keys changed
 std::string ReadBytes(const std::string& path);
-std::string Shell(const std::string& command);  // its standard output
 
-class GameDir {
+class GameDir : public OstrelTest::TempDir {
 public:
     // Short memorise and hide phases by default.
     explicit GameDir(const std::string& config = ConfigWith({{"time_to_start", "200"}, {"hide_time", "200"}}));
-    const std::string& Root() const { return dir.Path(); }
-    void Write(const std::string& relative, const std::string& bytes) const;
+    const std::string& Root() const { return Path(); }
+    void Write(const std::string& relative, const std::string& bytes) const;  // in place of a link, not through it
     void Remove(const std::string& relative) const;
-    std::string Original(const std::string& relative) const;
-
-private:
-    TempDir dir;
 };
 
 void PushKeyPress(SDL_Keycode key);
 void PushMouse(int x, int y, bool down, bool move = true);  // motion, then the left button
 void PushClick(int x, int y);                               // motion, press and release in one frame
 void PushResize(SDL_Window* window, int width, int height);
-void PushWindowClose(SDL_Window* window);
 
 class VirtualPad {
 public:
     VirtualPad();
+    int index = -1;  // of the virtual device
     bool Attached() const { return index >= 0; }
-    void Set(SDL_GameControllerButton button, bool pressed);
-
-private:
-    int index = -1;
+    void Set(SDL_GameControllerButton button, bool pressed) {
+        SDL_Joystick* joystick = SDL_JoystickFromInstanceID(SDL_JoystickGetDeviceInstanceID(index));
+        if (joystick == nullptr) joystick = SDL_JoystickOpen(index);
+        if (joystick != nullptr) SDL_JoystickSetVirtualButton(joystick, button, pressed ? SDL_PRESSED : SDL_RELEASED);
+    }
 };
 
 struct Rgb {
@@ -65,7 +57,6 @@ struct Rgb {
     bool SavePng(const std::string& path) const;
 };
 
-Rgb CaptureWindow(unsigned long xWindow);
 std::string FailurePath(const std::string& tag);
 
 // One step of a script: called each frame until it returns true.
@@ -73,10 +64,18 @@ struct Step {
     std::string what;
     std::function<bool(class TestGame&)> run;
 };
-Step Do(const std::string& what, std::function<void(TestGame&)> action);
-Step WaitFor(const std::string& what, std::function<bool(TestGame&)> done);
-Step Frames(int count);  // lets time pass: frames at the fixed step
-Step Click(int x, int y);
+inline Step Do(const std::string& what, std::function<void(TestGame&)> action) {
+    return {what, [action](TestGame& g) { return action(g), true; }};
+}
+inline Step WaitFor(const std::string& what, std::function<bool(TestGame&)> done) {
+    return {"wait for " + what, done};
+}
+inline Step Frames(int n) {  // lets time pass at the fixed step
+    return {std::to_string(n) + " frames", [n](TestGame&) mutable { return --n <= 0; }};
+}
+inline Step Click(int x, int y) {
+    return Do("click " + std::to_string(x) + "," + std::to_string(y), [x, y](TestGame&) { PushClick(x, y); });
+}
 Step Key(SDL_Keycode key);  // and the 150 ms a menu needs before its next key
 
 class TestGame : public Game {
@@ -93,15 +92,24 @@ public:
     int Frame() const { return frame; }
     bool Running() const { return running; }
     void Resume() { running = true; }
-    std::string Screen() const;  // "intro", "game", "menu", "gameover" ...
+    std::string Screen() const {  // "intro", "game", "menu", "gameover" ...
+        for (const auto& entry : states)
+            if (entry.second == currentState) return entry.first;
+        return "none";
+    }
     GameData& Data() { return gameData; }
-    GameRunState* Table() const;
+    GameRunState* Table() const { return dynamic_cast<GameRunState*>(states.at("game")); }
+    std::vector<Card>& Cards() const { return Table()->cards; }
     Ostrel::MenuComponent* OpenMenu() const;  // of the current screen, or null
-    std::vector<std::string> MenuLines() const;
-    std::string SelectedLine() const;
+    std::vector<std::string> MenuLines() const {
+        std::vector<std::string> lines;
+        if (Ostrel::MenuComponent* open = OpenMenu())
+            for (const Ostrel::MenuComponent* entry : open->children) lines.push_back(entry->label);
+        return lines;
+    }
     bool ClickLine(const std::string& label) const;
     bool EditorShown() const;
-    SDL_Window* Window() const;
+    SDL_Window* Window() const { return SDL_GL_GetCurrentWindow(); }
     Ostrel::WindowManager* Windows() const { return windowManager; }
     const Ostrel::EventBuffer& Events() const { return eventBuffer; }
     Rgb Pixels() const;  // the frame just drawn
@@ -113,12 +121,5 @@ private:
     int frame = 0;
     bool savedFailure = false;
 };
-
-struct ChildRun {
-    bool clean = false;  // exited with status 0
-    std::string how;     // "exit 3", "signal 11" (14: hung)
-    std::string output;  // standard output and error
-};
-std::vector<ChildRun> RunInChildren(const std::vector<std::function<int()>>& jobs, int parallel, int timeoutSeconds);
 
 }  // namespace GameTest
