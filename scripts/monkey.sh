@@ -2,8 +2,7 @@
 # A long random-input run of the whole game (tests/e2e/MonkeyTest.cpp), by
 # default 30 minutes in the sanitized build. A run that crashes is reported
 # with its seed and log, and the next one starts with a new seed until the time
-# is up. Prints the frames played, the crashes, and the resident memory at the
-# start, after the first minute and at the end of each run.
+# is up. Prints the frames played, the screens visited and the crashes.
 #   scripts/monkey.sh [MINUTES] [BUILD_DIR]     (defaults: 30, build-asan)
 # Build first: BUILD_DIR=build-asan BUILD_TYPE=Debug scripts/build.sh -DOSTREL_SANITIZE=ON
 set -u
@@ -45,7 +44,7 @@ while [ "$(date +%s)" -lt "$end" ]; do
     played=$(sed -n 's/^Monkey: \([0-9]*\) frames, .*/\1/p' "$log" | tail -n 1)
   fi
   frames=$((frames + ${played:-0}))
-  grep -E '^Monkey: (frames|resident|screens|quits)' "$log" | sed 's/^/  /'
+  grep -E '^Monkey: (frames|screens|quits)' "$log" | sed 's/^/  /'
   if [ "$status" -ne 0 ]; then
     crashes=$((crashes + 1))
     echo "monkey: run $runs (seed $seed) FAILED with status $status after ${played:-?} frames:"
