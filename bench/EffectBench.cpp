@@ -5,7 +5,6 @@
 // Run under Xvfb (1920 x 1080 screen) or with no DISPLAY (offscreen driver).
 #include "core/FileReader.h"
 #include "core/ITimeManager.h"
-#include "core/WindowManager.h"
 #include "gl/EffectInstance.h"
 #include "gl/GLESRenderer_3_1.h"
 #include "gl/GLEffectFactory.h"
@@ -13,6 +12,7 @@
 #include "gl/GLPostProcessManager.h"
 #include "gl/GLTextureManager.h"
 #include "sdl/STBImageLoader.h"
+#include "SizeOnlyWindow.h"
 
 #include <GL/glew.h>
 #include <SDL.h>
@@ -51,23 +51,6 @@ uniform sampler2D u_texture0;
 void main() { fragColor = texture(u_texture0, v_uv); }
 )";
 
-class BenchWindow : public Ostrel::WindowManager {
-public:
-    void Resize(int width, int height) override {
-        settings.width = width;
-        settings.height = height;
-        Ostrel::WindowResizedEvent event;
-        event.width = width;
-        event.height = height;
-        NotifyWindowResized(&event);
-    }
-    void SetFullscreen() override {}
-    void Create(Ostrel::WindowSettings) override {}
-    void ProcessEvents() override {}
-    void SwapBuffers() override {}
-    void Destroy() override {}
-};
-
 class BenchClock : public Ostrel::ITimeManager {
 public:
     float seconds = 0.0f;
@@ -85,7 +68,7 @@ enum Kind { Direct = 0, PassThrough, Crt, OrderedDither, TexelColor, Grayscale, 
 struct Rig {
     SDL_Window* sdlWindow = nullptr;
     SDL_GLContext context = nullptr;
-    BenchWindow window;
+    OstrelTest::SizeOnlyWindow window;
     std::unique_ptr<Ostrel::GLESRenderer_3_1> renderer;
     std::unique_ptr<Ostrel::GLPostProcessManager> manager;
     BenchClock clock;

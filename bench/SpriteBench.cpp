@@ -5,13 +5,13 @@
 // matrix upload, one tint upload, one indexed draw); ours / raw is the cost of
 // the renderer's abstraction, since one draw per sprite is the design.
 #include "core/FileReader.h"
-#include "core/WindowManager.h"
 #include "gl/GLESRenderer_3_1.h"
 #include "gl/GLSpriteRenderer.h"
 #include "gl/GLSpriteShader.h"
 #include "gl/GLShaderImplementation.h"
 #include "gl/GLTexture2D.h"
 #include "gl/QuadMesh.h"
+#include "SizeOnlyWindow.h"
 
 #include <GL/glew.h>
 #include <SDL.h>
@@ -28,21 +28,10 @@ constexpr int kWidth = 800;
 constexpr int kHeight = 600;
 constexpr int kSpriteSize = 32;
 
-// Window-less manager: the renderer only reads the settings and adds a listener.
-class BenchWindow : public Ostrel::WindowManager {
-public:
-    void Resize(int, int) override {}
-    void SetFullscreen() override {}
-    void Create(Ostrel::WindowSettings) override {}
-    void ProcessEvents() override {}
-    void SwapBuffers() override {}
-    void Destroy() override {}
-};
-
 struct Scene {
     SDL_Window* window = nullptr;
     SDL_GLContext context = nullptr;
-    BenchWindow windowManager;
+    OstrelTest::SizeOnlyWindow windowManager;
     Ostrel::FileReader files;
     std::unique_ptr<Ostrel::GLESRenderer_3_1> renderer;
     std::unique_ptr<Ostrel::GLSpriteRenderer> sprites;

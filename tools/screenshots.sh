@@ -15,21 +15,21 @@ xvfb-run -a -s "-screen 0 800x600x24" sh -c '
   set -eu
   build/zinnet >/dev/null 2>&1 & pid=$!
   trap "kill $pid 2>/dev/null || true" EXIT
-  # Waits up to 20 s for the pixel at $1,$2 to start with the colour $3.
+  # Waits up to 20 s until the pixel at $1,$2 is (=) or is no longer (!=) the colour $4.
   wait_pixel() {
     for _ in $(seq 200); do
       c=$(import -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | sed -n "2s/.*#\([0-9A-F]\{6\}\).*/\1/p")
-      [ "$c" = "$3" ] && return 0
+      [ "$c" "$3" "$4" ] && return 0
       sleep 0.1
     done
-    echo "screenshots: pixel $1,$2 never became #$3 (last #$c)" >&2; return 1
+    echo "screenshots: pixel $1,$2 never got $3 #$4 (last #$c)" >&2; return 1
   }
   shrink() { convert "$1" -resize 75% -colors 64 -strip "$2"; }
   until xdotool search --name "Zinnet Memory Game" >/dev/null 2>&1; do sleep 0.1; done
   # Intro, then the deal: wait for the faces to turn to their green backs.
-  wait_pixel 790 590 A3A7C2
+  wait_pixel 790 590 = A3A7C2
   xdotool mousemove 400 300 click 1
-  wait_pixel 160 140 0F380F
+  wait_pixel 160 140 = 0F380F
   # Turn two cards and catch them face up before a mismatch hides them.
   xdotool mousemove 160 140 click 1
   sleep 0.6
@@ -40,11 +40,7 @@ xvfb-run -a -s "-screen 0 800x600x24" sh -c '
   xdotool key Escape
   sleep 0.5
   xdotool key --delay 200 Down Down Return Return Down Down Down Return
-  for _ in $(seq 100); do
-    c=$(import -window root -crop "1x1+790+590" -depth 8 txt:- | sed -n "2s/.*#\([0-9A-F]\{6\}\).*/\1/p")
-    [ "$c" != A3A7C2 ] && break
-    sleep 0.1
-  done
+  wait_pixel 790 590 != A3A7C2
   import -window root /tmp/zinnet-menu.png
   shrink /tmp/zinnet-table.png "$OUT/table.png"
   shrink /tmp/zinnet-menu.png "$OUT/menu-effect.png"

@@ -10,10 +10,6 @@
 
 namespace OstrelTest {
 
-bool WritePng(const std::string& path, const std::vector<uint8_t>& rgba, int width, int height) {
-    return stbi_write_png(path.c_str(), width, height, 4, rgba.data(), width * 4) != 0;
-}
-
 void GLScene::SetUp() {
     if (std::getenv("DISPLAY") == nullptr) setenv("SDL_VIDEODRIVER", "offscreen", 0);
     ASSERT_EQ(SDL_Init(SDL_INIT_VIDEO), 0) << SDL_GetError();
@@ -39,7 +35,8 @@ void GLScene::TearDown() {
             const std::string path = ExecutableDir() + "/" + test->test_suite_name() + "_" + test->name() + ".png";
             std::vector<uint8_t> rgba;
             for (const Rgba& p : Frame()) rgba.insert(rgba.end(), {uint8_t(p.r), uint8_t(p.g), uint8_t(p.b), 255});
-            WritePng(path, rgba, renderer.GetWidth(), renderer.GetHeight());
+            stbi_write_png(path.c_str(), renderer.GetWidth(), renderer.GetHeight(), 4, rgba.data(),
+                           renderer.GetWidth() * 4);
             std::cout << "frame saved: " << path << std::endl;
         }
         sprites.Shutdown();

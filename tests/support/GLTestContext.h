@@ -4,11 +4,12 @@
 #pragma once
 
 #include "core/FileReader.h"
-#include "core/WindowManager.h"
 #include "gl/GLESRenderer_3_1.h"
 #include "gl/GLSpriteRenderer.h"
 #include "gl/GLTextureManager.h"
 #include "sdl/STBImageLoader.h"
+
+#include "SizeOnlyWindow.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -33,30 +34,6 @@ struct Rgba {
 inline std::ostream& operator<<(std::ostream& out, const Rgba& p) {
     return out << "(" << p.r << ", " << p.g << ", " << p.b << ", " << p.a << ")";
 }
-
-// Writes RGBA rows (top row first) as a PNG; the end-to-end harness saves frames with it too.
-bool WritePng(const std::string& path, const std::vector<uint8_t>& rgba, int width, int height);
-
-// A window manager without a window: the size a renderer starts from, and
-// resizes told to every listener as the SDL window manager tells them.
-class SizeOnlyWindow final : public Ostrel::WindowManager {
-public:
-    SizeOnlyWindow(int width, int height) {
-        settings.width = width;
-        settings.height = height;
-    }
-    void Resize(int width, int height) override {
-        settings.width = width;
-        settings.height = height;
-        Ostrel::WindowResizedEvent event{width, height};
-        NotifyWindowResized(&event);
-    }
-    void SetFullscreen() override {}
-    void Create(Ostrel::WindowSettings) override {}
-    void ProcessEvents() override {}
-    void SwapBuffers() override {}
-    void Destroy() override {}
-};
 
 // A 1024 x 768 surface whose renderer starts at 800 x 600, so a test can grow
 // it. The frame starts cleared black; sprites follow the window as in the

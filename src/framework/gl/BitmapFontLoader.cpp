@@ -3,7 +3,6 @@
 #include "../core/IImageLoader.h"
 #include "../core/ITextureManager.h"
 
-#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <stdexcept>
@@ -78,12 +77,6 @@ Font* BitmapFontLoader::LoadBitmapFont(std::string imagePath, std::string dataPa
     int cellWidth = 0;
     int cellHeight = 0;
     std::ifstream file(dataPath);
-    // A directory opens but cannot be read: report it like a missing file.
-    std::error_code notDirectory;
-    if (!file.is_open() || std::filesystem::is_directory(dataPath, notDirectory)) {
-        std::cout << "Ostrel::BitmapFontLoader: could not open font description '" << dataPath << "'" << std::endl;
-        file.close();
-    }
     std::string line;
     for (int lineNumber = 1; file.is_open() && std::getline(file, line); ++lineNumber) {
         LineEffect effect;
@@ -113,6 +106,10 @@ Font* BitmapFontLoader::LoadBitmapFont(std::string imagePath, std::string dataPa
                 break;
         }
     }
+    // Covers a missing file and one that opens but cannot be read, such as a
+    // directory: the stream then fails with its bad bit set.
+    if (!file.is_open() || file.bad())
+        std::cout << "Ostrel::BitmapFontLoader: could not open font description '" << dataPath << "'" << std::endl;
 
     // A picture that could not be decoded has no size to divide by: its glyphs
     // keep zero coordinates and draw nothing.
