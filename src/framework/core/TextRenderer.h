@@ -1,5 +1,7 @@
 // TextRenderer.h - one line of text in a TrueType or bitmap font at a window
-// position (origin top left, y down), scale and colour.
+// position (origin top left, y down), scale and colour. A bitmap line's top
+// is at the position; a TrueType line's baseline lies half a scaled font
+// height below it.
 #pragma once
 
 #include "Math.h"
