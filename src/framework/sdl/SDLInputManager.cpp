@@ -108,8 +108,12 @@ void SDLInputManager::Update(float dt) {
                     else
                         mouse.right = false;
                 }
-                if (leftClickTimer > 0.0f) NotifyClick(OnClickEvent{true, false});
-                if (rightClickTimer > 0.0f) NotifyClick(OnClickEvent{false, true});
+                // A release clicks only its own button: a right release soon after a
+                // left click must not repeat the left one.
+                if (event.button.button == SDL_BUTTON_LEFT && leftClickTimer > 0.0f)
+                    NotifyClick(OnClickEvent{true, false});
+                if (event.button.button == SDL_BUTTON_RIGHT && rightClickTimer > 0.0f)
+                    NotifyClick(OnClickEvent{false, true});
                 break;
             case SDL_CONTROLLERBUTTONDOWN: {
                 if (!IsSlot(event.cbutton.which)) break;
