@@ -1,6 +1,6 @@
 // Menus drawn for real in both font kinds: the default TrueType font and the
 // game's bitmap font. Each line's ink lies inside the rectangle the menu
-// measured for it, white for entries and yellow for the selection.
+// measured for it and spans its width, white for entries and yellow for the selection.
 #include "GLTestContext.h"
 #include "TempDir.h"
 #include "components/MenuComponent.h"
@@ -13,7 +13,7 @@
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 
-#include <type_traits>
+#include <algorithm>
 
 using namespace Ostrel;
 
@@ -44,7 +44,7 @@ protected:
 
     // Draws a three-line menu, the last line selected, and checks that every
     // clear pixel of ink lies in a line's rectangle (grown by kSlack, and
-    // moved up by `rise`) in that line's colour.
+    // moved up by `rise`) in that line's colour, from its left to its right edge.
     void DrawMenu(const char* name, Font* font, float scale, ivec2 offset, int rise) {
         SCOPED_TRACE(name);
         const int width = renderer.GetWidth(), height = renderer.GetHeight();
@@ -64,7 +64,7 @@ protected:
         text.End();
 
         const std::vector<OstrelTest::Rgba> frame = Frame();
-        int lit[4] = {0, 0, 0, 0}, wrong[4] = {0, 0, 0, 0};
+        int lit[4] = {0, 0, 0, 0}, wrong[4] = {0, 0, 0, 0}, left[3] = {width, width, width}, right[3] = {-1, -1, -1};
         for (int y = 0; y < height; ++y) {
             for (int x = 0; x < width; ++x) {
                 const OstrelTest::Rgba& p = frame[static_cast<size_t>(y) * width + x];
@@ -77,6 +77,8 @@ protected:
                         break;
                 }
                 ++lit[line];
+                if (line < 3) left[line] = std::min(left[line], x);
+                if (line < 3) right[line] = std::max(right[line], x);
                 const bool yellow = p.g >= 180 && p.b < 60, white = p.g >= 180 && p.b >= 180;
                 if (line < 3 && !(line == 2 ? yellow : white)) ++wrong[line];
             }
@@ -84,13 +86,22 @@ protected:
         for (int line = 0; line < 3; ++line) {
             EXPECT_GT(lit[line], 30) << menu.children[line]->label;
             EXPECT_EQ(wrong[line], 0) << menu.children[line]->label;
+            const ivec4& r = menu.children[line]->drawRect;
+            const std::string& label = menu.children[line]->label;
+            // A TrueType line is measured with each glyph's left bearing added to its advance, and the last
+            // glyph leaves its right side bearing empty: that much of the width stays dark.
+            int dark = 0;
+            for (char c : label) dark += font->type == TrueType ? font->GetCharacter(c)->bearing.x : 0;
+            const Character* last = font->GetCharacter(label.back());
+            if (font->type == TrueType) dark += (int(last->advance[0]) >> 6) - last->bearing.x - last->size.x;
+            EXPECT_LE(left[line], r.x + kSlack) << label;
+            EXPECT_GE(right[line], r.x + r.z - 1 - dark - kSlack) << label << ", dark " << dark;
         }
         EXPECT_EQ(lit[3], 0) << "ink outside every line";
     }
 };
 
 TEST_F(TextScene, MenuLinesLandInTheirMeasuredRectanglesInTheirColours) {
-    static_assert(!std::is_copy_constructible_v<FontManager> && !std::is_copy_assignable_v<FontManager>);
     Font* bitmap = fonts.LoadBitmapFont("assets/game/fonts/bitmap_font.png", "assets/game/fonts/bitmap_font.csv");
     ASSERT_GT(bitmap->height, 0);
     // TrueType glyphs are one coverage channel each.
