@@ -92,6 +92,35 @@ struct Logged : State {
     std::string* log;
 };
 
+TEST(FrameTimer, AShortFrameSleepsTheRestAndRecordsTheBudgetALongOneItsLength) {
+    ScreenBed bed;
+    std::string log;
+    const Logged screen(&bed, "", &log);  // the time manager every screen sees runs at 60 a second
+    EXPECT_FLOAT_EQ(static_cast<SDLTimeManager*>(screen.timeManager)->targetFrameMs, 1000.0f / 60);
+    SDLTimeManager timer(60);
+    uint64_t now = (uint64_t(1) << 32) - 3;  // the frames cross the 32-bit tick wrap
+    int slept = -1;
+    timer.getTicks = [&] { return now; };
+    timer.delay = [&](uint32_t ms) { slept = int(ms); };
+    timer.Start();
+    EXPECT_EQ(timer.GetDeltaMs(), 0.0f);  // the first frame
+    // Each row: the frame's measured length, the whole milliseconds slept (-1: none), the length recorded.
+    const std::tuple<uint64_t, int, float> rows[] = {
+        {5, 11, 16.666667f}, {16, 0, 16.666667f}, {17, -1, 17}, {40, -1, 40}};
+    float totalMs = 0;
+    for (auto [took, sleep, recorded] : rows) {
+        slept = -1;
+        timer.BeginFrame();
+        now += took;
+        timer.EndFrame();
+        totalMs += recorded;
+        EXPECT_EQ(slept, sleep) << took;
+        EXPECT_FLOAT_EQ(timer.GetDeltaMs(), recorded) << took;
+        EXPECT_FLOAT_EQ(timer.GetTotalSeconds(), totalMs / 1000) << took;
+    }
+    EXPECT_FLOAT_EQ(timer.GetFPS(), 25.0f);
+}
+
 TEST(NamedStates, SwitchingExitsAndEntersAndUnknownNamesChangeNothing) {
     ScreenBed app;
     std::string log;
