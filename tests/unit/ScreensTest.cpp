@@ -124,6 +124,16 @@ TEST(Screens, MenuTreeCallbacksAndLogoSizes) {
         }
         return bed.Current();
     };
+    const auto open = [&] {
+        const MenuComponent* node = menu->menu->FindOpen(menu->menu);
+        return node ? node->label : "none open";
+    };
+    choose({"Options", "Effects", "Back"});  // a third level's Back goes one level up, not to the root
+    EXPECT_EQ(open(), "Options");
+    choose({"Options", "Effects"});
+    bed.Frame({}, 151.0f);  // past the menu's input gate
+    bed.Frame({KeyDown(SDLK_ESCAPE)});
+    EXPECT_EQ(open(), "Options");
     choose({"Options", "Effects", "CRT Effect"});
     EXPECT_EQ(bed.gameData.postEffect, PostEffect::CRT);
     EXPECT_EQ(choose({"Credits", "Back", "Options", "Effects", "None"}), "menu");  // only an effect's own entry
