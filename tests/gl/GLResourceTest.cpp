@@ -1,6 +1,7 @@
 // Programs, uniforms, vertex arrays and the texture manager, each judged by what it draws.
 #include "GLTestContext.h"
 #include "gl/GLEffectShader.h"
+#include "gl/GLRenderFrameBuffer.h"
 #include "gl/GLShaderImplementation.h"
 #include "gl/GLTexture2D.h"
 #include "gl/GLVao.h"
@@ -12,7 +13,6 @@
 #include <cstring>
 #include <stdexcept>
 #include <string>
-#include <type_traits>
 
 using namespace Ostrel;
 
@@ -50,8 +50,10 @@ TEST_F(Resources, BrokenProgramsReportAndAReloadDrawsBothVertexArrayKinds) {
         shader.Use();
         EXPECT_NE(testing::internal::GetCapturedStdout().find(row.message), std::string::npos);
 
-        // The same object recovers with good sources.
+        // The same object recovers with good sources, releasing the broken program.
+        const GLuint broken = shader.program;
         shader.LoadProgram(kVertex, kFragment);
+        EXPECT_FALSE(glIsProgram(broken));
         ShaderUniform* red = shader.CreateUniform("u_red", Float);
         ShaderUniform* greenBlue = shader.CreateUniform("u_greenBlue", Vec2);
         ShaderUniform* scale = shader.CreateUniform("u_scale", Vec3, "tint");
@@ -78,9 +80,18 @@ TEST_F(Resources, BrokenProgramsReportAndAReloadDrawsBothVertexArrayKinds) {
         paint(right, 0.0f, vec3(1, 1, 0), vec3(1, 0.5f, 1));
         glBindVertexArray(0);
         for (int x : {5, 395}) EXPECT_TRUE(At(x, 300).Near(255, 128, 0)) << x << ": " << At(x, 300);
-        for (int x : {405, 795}) EXPECT_TRUE(At(x, 5).Near(0, 128, 255) && At(x, 595).Near(0, 128, 255)) << x;
+        for (int x : {405, 795}) EXPECT_TRUE(At(x, 5).Near(0, 128, 255)) << x << ": " << At(x, 5);
+        for (int x : {405, 795}) EXPECT_TRUE(At(x, 595).Near(0, 128, 255)) << x << ": " << At(x, 595);
         left.Destroy();
         right.Destroy();
+        shader.Unload();
+        glUseProgram(0);  // a program in use is only flagged for deletion
+        EXPECT_FALSE(glIsProgram(shader.program));
+        for (const GLVao* vao : {&left, &right}) {
+            EXPECT_FALSE(glIsVertexArray(vao->vao));
+            for (GLuint buffer : vao->vertexBuffers) EXPECT_FALSE(glIsBuffer(buffer));
+        }
+        EXPECT_FALSE(glIsBuffer(right.indexBuffer));
     }
 }
 
@@ -104,6 +115,29 @@ TEST_F(Resources, EffectShaderUploadsItsStandardInputs) {
     EXPECT_EQ(read, std::vector<float>({800, 600, 2.5f, 0.25f}));
 }
 
+// The offscreen target makes a colour texture of the window's size, replaces it when the window
+// is resized, and releases every object it made.
+TEST_F(Resources, OffscreenTargetFollowsTheWindowAndReleasesWhatItMade) {
+    GLRenderFrameBuffer target(&window, &renderer);
+    target.Initialize();
+    const GLuint firstTexture = target.colorTexture, firstFramebuffer = target.framebuffer;
+    window.Resize(1024, 768);
+    EXPECT_FALSE(glIsTexture(firstTexture));
+    EXPECT_FALSE(glIsFramebuffer(firstFramebuffer));
+    GLint size[2] = {0, 0};
+    glBindTexture(GL_TEXTURE_2D, target.colorTexture);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_WIDTH, &size[0]);
+    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_HEIGHT, &size[1]);
+    EXPECT_EQ(std::vector<GLint>(size, size + 2), std::vector<GLint>({1024, 768}));
+    const GLuint texture = target.colorTexture, framebuffer = target.framebuffer, depth = target.renderbuffer;
+    const GLuint quad = static_cast<GLVao*>(target.quad)->vao;
+    target.Destroy();
+    EXPECT_FALSE(glIsTexture(texture));
+    EXPECT_FALSE(glIsFramebuffer(framebuffer));
+    EXPECT_FALSE(glIsRenderbuffer(depth));
+    EXPECT_FALSE(glIsVertexArray(quad));
+}
+
 // Hands out one picture, a fresh copy per load, with the channel count given.
 class OneImageLoader final : public IImageLoader {
 public:
@@ -118,8 +152,6 @@ public:
 };
 
 TEST_F(Resources, TextureManagerKeepsTexturesByKeyAndWidensNarrowPixels) {
-    static_assert(!std::is_copy_constructible_v<GLTexture2D> && !std::is_copy_assignable_v<GLTexture2D>);
-    static_assert(!std::is_copy_constructible_v<GLTextureManager> && !std::is_copy_assignable_v<GLTextureManager>);
     OneImageLoader loader;
     GLTextureManager manager(&loader);
 
@@ -127,7 +159,8 @@ TEST_F(Resources, TextureManagerKeepsTexturesByKeyAndWidensNarrowPixels) {
     ITexture2D* first = manager.LoadTexture("a.png", "card");
     EXPECT_EQ(manager.GetTexture("card"), first);
     std::string key;
-    EXPECT_TRUE(manager.FindKey(first, &key) && key == "card");
+    EXPECT_TRUE(manager.FindKey(first, &key));
+    EXPECT_EQ(key, "card");
     const GLuint firstId = static_cast<GLTexture2D*>(first)->id;
     loader.pixels = {0, 255, 0, 255};
     ITexture2D* second = manager.LoadTexture("b.png", "card");
@@ -157,7 +190,10 @@ TEST_F(Resources, TextureManagerKeepsTexturesByKeyAndWidensNarrowPixels) {
     }
     sprites.DrawSprite(manager.GetTexture("card"), ivec4(500, 0, 50, 50));
     EXPECT_TRUE(At(525, 25).Near(0, 255, 0));
+    std::vector<GLuint> held;
+    for (const auto& entry : manager.textures) held.push_back(static_cast<GLTexture2D*>(entry.second)->id);
     manager.Shutdown();
+    for (GLuint id : held) EXPECT_FALSE(glIsTexture(id)) << id;
 }
 
 }  // namespace

@@ -55,6 +55,9 @@ protected:
     // One pixel, or the whole frame (top row first), of the renderer's size.
     Rgba At(int x, int y) const;
     std::vector<Rgba> Frame() const;
+    // Expects that none of these GL names is alive any more.
+    static void ExpectReleased(const std::vector<unsigned>& programs, const std::vector<unsigned>& arrays,
+                               const std::vector<unsigned>& textures);
     // A nearest-filtered texture from RGBA rows (top row first), freed with the fixture.
     Ostrel::ITexture2D* Texture(const std::vector<uint8_t>& rgba, unsigned width, unsigned height);
 
