@@ -75,14 +75,35 @@ std::string HeadlessGui::Frame() {
     ImGui::Render();
     return testing::internal::GetCapturedStdout();
 }
-std::string HeadlessGui::Press(ImGuiWindow* window, const std::string& label, const std::string& scope) {
+ImGuiID HeadlessGui::Id(ImGuiWindow* window, const std::string& label, const std::string& scope) {
     EXPECT_NE(window, nullptr) << label;
-    if (window == nullptr) return "";
-    ImGui::ActivateItem(
-        ImHashStr(label.c_str(), 0, scope.empty() ? window->ID : ImHashStr(scope.c_str(), 0, window->ID)));
+    if (window == nullptr) return 0;
+    return ImHashStr(label.c_str(), 0, scope.empty() ? window->ID : ImHashStr(scope.c_str(), 0, window->ID));
+}
+// There is no public way to press an item without a mouse, so this goes through ImGui's internals (the
+// nav activation, its input source, the popup stack): an ImGui upgrade may break it.
+std::string HeadlessGui::Press(ImGuiID id) {
+    ImGui::ActivateItem(id);
     GImGui->NavInputSource = ImGuiInputSource_Keyboard;  // so that a text field takes the press as a click
     Frame();
     return Frame();
+}
+// The press leaves the item's rectangle as the nav rectangle of its window, relative to its content.
+std::string HeadlessGui::Click(ImGuiID id, int clicks, float x) {
+    Press(id);
+    EXPECT_EQ(GImGui->NavId, id);
+    const ImGuiWindow* window = GImGui->NavWindow;
+    const ImRect rect = window->NavRectRel[0];
+    const ImVec2 origin = window->DC.CursorStartPos;
+    GImGui->IO.MousePos = ImVec2(origin.x + rect.Min.x + rect.GetWidth() * x, origin.y + rect.GetCenter().y);
+    GImGui->NavDisableMouseHover = false;
+    std::string text;
+    for (int i = 0; i < 2 * clicks; ++i) {
+        GImGui->IO.MouseDown[0] = i % 2 == 0;
+        text = Frame();
+    }
+    GImGui->IO.MousePos = ImVec2(-FLT_MAX, -FLT_MAX);  // away, so that nothing stays hovered
+    return text;
 }
 ImGuiWindow* HeadlessGui::Child(ImGuiWindow* parent, const std::string& name) {
     for (ImGuiWindow* w : GImGui->Windows)

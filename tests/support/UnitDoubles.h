@@ -121,8 +121,15 @@ struct HeadlessGui {
     ~HeadlessGui() { ImGui::DestroyContext(); }
     // One frame; returns the text drawn ("[ label ]" a button) up to the end of the first popup.
     std::string Frame();
-    // Presses `label` of `window` (inside PushID(scope)); two frames, so that a popup it opens exists.
-    std::string Press(ImGuiWindow* window, const std::string& label, const std::string& scope = "");
+    // The ID of `label` in `window`, inside PushID(scope).
+    static ImGuiID Id(ImGuiWindow* window, const std::string& label, const std::string& scope = "");
+    // Presses an item; two frames, so that a popup it opens exists.
+    std::string Press(ImGuiID id);
+    std::string Press(ImGuiWindow* window, const std::string& label, const std::string& scope = "") {
+        return Press(Id(window, label, scope));
+    }
+    // Presses the item, then clicks the mouse `clicks` times at the fraction `x` of its width.
+    std::string Click(ImGuiID id, int clicks = 1, float x = 0.5f);
     static ImGuiWindow* Window(const std::string& name) { return ImGui::FindWindowByName(name.c_str()); }
     static ImGuiWindow* Child(ImGuiWindow* parent, const std::string& name);
     static ImGuiWindow* TopPopup() { return GImGui->OpenPopupStack.back().Window; }
