@@ -48,7 +48,8 @@ struct Menus : testing::Test {
 TEST_F(Menus, KeysMoveChooseEnterSubmenusAndGoBack) {
     bed.Frame();
     // Three lines of 32 with 10-pixel gaps, centred in 800 x 600.
-    EXPECT_EQ(Str(root->children[0]->hitRect) + " " + Str(root->children[1]->hitRect), "368,237,64,32 344,279,112,32");
+    EXPECT_EQ(Str(root->children[0]->hitRect), "368,237,64,32");
+    EXPECT_EQ(Str(root->children[1]->hitRect), "344,279,112,32");
     const SDL_Event up = KeyDown(SDLK_UP), down = KeyDown(SDLK_DOWN), enter = KeyDown(SDLK_RETURN);
     Script({{{}, "*Play Options Quit"}, {{up}, "Play Options *Quit"}});  // wraps to the end
     bed.Frame({down});                                                   // within the input gate: ignored
@@ -107,8 +108,11 @@ TEST_F(Menus, AbsurdOrMissingFontNumbersKeepTheLayoutSane) {
         root->SetScale(scale);
         bed.Frame();
         const ivec4 a = root->children[0]->hitRect, b = root->children[1]->hitRect;
-        EXPECT_TRUE(a.w >= 0 && a.y <= b.y && std::abs(int64_t(a.x)) <= (1 << 25) && (advance < 0) == (a.z < 0))
-            << height << " " << advance << ": " << Str(a);  // in order, no overflow; a negative advance narrows
+        const std::string row = std::to_string(height) + " " + std::to_string(advance) + ": " + Str(a);
+        EXPECT_GE(a.w, 0) << row;
+        EXPECT_LE(a.y, b.y) << row;                         // in order
+        EXPECT_LE(std::abs(int64_t(a.x)), 1 << 25) << row;  // no overflow
+        EXPECT_EQ(a.z < 0, advance < 0) << row;             // a negative advance narrows
     }
     MenuComponent bare(bed.inputManager, &bed.text, nullptr);
     bare.AddEntry("Play", nullptr);
@@ -117,14 +121,16 @@ TEST_F(Menus, AbsurdOrMissingFontNumbersKeepTheLayoutSane) {
 }
 
 TEST(Timer, FiresOnceUntilResetOrEveryRunOutWhenRepeating) {
-    int fired = 0;
-    TimerComponent once([&](TimerComponent*) { ++fired; }, 100.0f), repeating([&](TimerComponent*) { ++fired; }, 50.0f);
+    int onceFired = 0, repeatFired = 0;
+    TimerComponent once([&](TimerComponent*) { ++onceFired; }, 100.0f),
+        repeating([&](TimerComponent*) { ++repeatFired; }, 50.0f);
     repeating.repeat = true;
     for (float dt : {100.0f, 1.0f, 500.0f}) once.Update(dt);  // only past the duration, and once
     once.Reset();
     once.Update(101.0f);
     for (int i = 0; i < 6; ++i) repeating.Update(30.0f);  // past 50 at 60, 120 and 180 ms
-    EXPECT_EQ(fired, 5);
+    EXPECT_EQ(onceFired, 2);
+    EXPECT_EQ(repeatFired, 3);
 }
 
 TEST_F(Menus, IconLabelIsAFontHighIconAndACaptionAfterIt) {
@@ -134,7 +140,7 @@ TEST_F(Menus, IconLabelIsAFontHighIconAndACaptionAfterIt) {
     label.scale = 0.5f;
     label.Render();
     const TextCall& caption = bed.text.draws.at(0);
-    EXPECT_EQ(Str(bed.sprites.draws.at(0).rect) + " " + caption.text + " " +
-                  Str(ivec4(caption.position.x, caption.position.y, 0, 0)),
-              "100,60,16,16 Menu 121,50,0,0");
+    EXPECT_EQ(Str(bed.sprites.draws.at(0).rect), "100,60,16,16");
+    EXPECT_EQ(caption.text, "Menu");
+    EXPECT_EQ(Str(ivec4(caption.position.x, caption.position.y, 0, 0)), "121,50,0,0");
 }
