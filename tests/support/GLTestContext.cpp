@@ -41,31 +41,24 @@ void GLScene::TearDown() {
                            renderer.GetWidth() * 4);
             std::cout << "frame saved: " << path << std::endl;
         }
-        // Every GL object the scene made is released with it.
-        std::vector<GLuint> programs, arrays, images;
         if (sprites.shader != nullptr)
             programs.push_back(static_cast<Ostrel::GLSpriteShader*>(sprites.shader)->implementation->program);
         auto* quad = static_cast<Ostrel::GLVao*>(sprites.quad);
         if (quad != nullptr) arrays.push_back(quad->vao);
-        for (const auto& texture : owned) images.push_back(static_cast<Ostrel::GLTexture2D*>(texture.get())->id);
+        for (const auto& texture : owned) pictures.push_back(static_cast<Ostrel::GLTexture2D*>(texture.get())->id);
         sprites.Shutdown();
         if (quad != nullptr) quad->Destroy();
         delete quad;
         owned.clear();
         textures.Shutdown();
-        ExpectReleased(programs, arrays, images);
+        glUseProgram(0);  // a program in use is only flagged for deletion
+        for (GLuint id : programs) EXPECT_FALSE(glIsProgram(id)) << "program " << id;
+        for (GLuint id : arrays) EXPECT_FALSE(glIsVertexArray(id)) << "vertex array " << id;
+        for (GLuint id : pictures) EXPECT_FALSE(glIsTexture(id)) << "texture " << id;
         SDL_GL_DeleteContext(context);
     }
     if (surface != nullptr) SDL_DestroyWindow(surface);
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
-}
-
-void GLScene::ExpectReleased(const std::vector<unsigned>& programs, const std::vector<unsigned>& arrays,
-                             const std::vector<unsigned>& textures) {
-    glUseProgram(0);  // a program in use is only flagged for deletion
-    for (GLuint id : programs) EXPECT_FALSE(glIsProgram(id)) << "program " << id;
-    for (GLuint id : arrays) EXPECT_FALSE(glIsVertexArray(id)) << "vertex array " << id;
-    for (GLuint id : textures) EXPECT_FALSE(glIsTexture(id)) << "texture " << id;
 }
 
 Rgba GLScene::At(int x, int y) const {

@@ -48,6 +48,8 @@ protected:
     Ostrel::GLSpriteRenderer sprites{&renderer, &files};
     SDL_Window* surface = nullptr;
     SDL_GLContext context = nullptr;
+    // GL names of programs, vertex arrays and textures that must be gone after TearDown.
+    std::vector<unsigned> programs, arrays, pictures;
 
     void SetUp() override;
     void TearDown() override;
@@ -55,9 +57,6 @@ protected:
     // One pixel, or the whole frame (top row first), of the renderer's size.
     Rgba At(int x, int y) const;
     std::vector<Rgba> Frame() const;
-    // Expects that none of these GL names is alive any more.
-    static void ExpectReleased(const std::vector<unsigned>& programs, const std::vector<unsigned>& arrays,
-                               const std::vector<unsigned>& textures);
     // A nearest-filtered texture from RGBA rows (top row first), freed with the fixture.
     Ostrel::ITexture2D* Texture(const std::vector<uint8_t>& rgba, unsigned width, unsigned height);
 
