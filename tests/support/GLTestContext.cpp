@@ -41,8 +41,7 @@ void GLScene::TearDown() {
                            renderer.GetWidth() * 4);
             std::cout << "frame saved: " << path << std::endl;
         }
-        if (sprites.shader != nullptr)
-            programs.push_back(static_cast<Ostrel::GLSpriteShader*>(sprites.shader)->implementation->program);
+        programs.push_back(static_cast<Ostrel::GLSpriteShader*>(sprites.shader)->implementation->program);
         auto* quad = static_cast<Ostrel::GLVao*>(sprites.quad);
         if (quad != nullptr) arrays.push_back(quad->vao);
         for (const auto& texture : owned) pictures.push_back(static_cast<Ostrel::GLTexture2D*>(texture.get())->id);
