@@ -40,13 +40,14 @@ struct ChildRun {
 std::vector<ChildRun> RunInChildren(const std::vector<std::function<int()>>& jobs, int parallel, int timeoutSeconds) {
     std::vector<ChildRun> runs(jobs.size());
     std::map<pid_t, size_t> running;
+    const OstrelTest::TempDir logs;
     for (size_t next = 0; next < jobs.size() || !running.empty();) {
         if (next < jobs.size() && static_cast<int>(running.size()) < parallel) {
             std::fflush(nullptr);
             const pid_t pid = fork();
             if (pid == 0) {
                 alarm(static_cast<unsigned>(timeoutSeconds));  // a hang ends as SIGALRM
-                std::freopen(("/tmp/ostrel-child-" + std::to_string(getpid())).c_str(), "w", stdout);
+                std::freopen(logs.File(std::to_string(getpid())).c_str(), "w", stdout);
                 dup2(fileno(stdout), STDERR_FILENO);
                 const int status = jobs[next]();
                 std::fflush(nullptr);
@@ -61,9 +62,7 @@ std::vector<ChildRun> RunInChildren(const std::vector<std::function<int()>>& job
         running.erase(pid);
         run.how = WIFEXITED(status) ? "exit " + std::to_string(WEXITSTATUS(status))
                                     : "signal " + std::to_string(WTERMSIG(status));
-        const std::string log = "/tmp/ostrel-child-" + std::to_string(pid);
-        run.output = ReadBytes(log);
-        std::remove(log.c_str());
+        run.output = ReadBytes(logs.File(std::to_string(pid)));
     }
     return runs;
 }

@@ -28,12 +28,6 @@ namespace GameTest {
 
 namespace {
 
-void PrepareEnvironment() {
-    setenv("SDL_AUDIODRIVER", "dummy", 0);
-    if (std::getenv("DISPLAY") == nullptr) setenv("SDL_VIDEODRIVER", "offscreen", 0);
-    setenv("SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1", 1);  // no window manager gives Xvfb's window focus
-}
-
 // Game time moves by one fixed step a frame and nothing sleeps, so a loaded
 // machine plays exactly the same game, only slower.
 class FixedStep : public Ostrel::ITimeManager {
@@ -126,7 +120,6 @@ void PushResize(SDL_Window* window, int width, int height) {
 }
 
 VirtualPad::VirtualPad() {
-    PrepareEnvironment();
     // The game's SDL_Init then only adds a reference; its SDL_Quit removes the device.
     if (SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER) != 0) return;
     index = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_GAMECONTROLLER, SDL_CONTROLLER_AXIS_MAX,
@@ -170,7 +163,6 @@ Step Key(SDL_Keycode key) {
 }
 
 TestGame::TestGame() {
-    PrepareEnvironment();
     timeManager = new FixedStep();
     static_cast<Ostrel::GLEffectFactory*>(effectFactory)->timeManager = timeManager;
 }

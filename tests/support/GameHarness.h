@@ -9,6 +9,7 @@
 
 #include <SDL.h>
 
+#include <cstdlib>
 #include <functional>
 #include <map>
 #include <string>
@@ -18,6 +19,14 @@ namespace GameTest {
 
 using OstrelTest::ExecutableDir;
 using OstrelTest::ScopedChdir;
+using OstrelTest::ScopedEnv;
+
+// What a game under test needs of the environment, given back afterwards.
+struct GameEnvironment {
+    ScopedEnv audio{"SDL_AUDIODRIVER", "dummy", false};
+    ScopedEnv video{"SDL_VIDEODRIVER", std::getenv("DISPLAY") ? nullptr : "offscreen", false};
+    ScopedEnv pad{"SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1"};  // no window manager gives Xvfb's window focus
+};
 
 std::string ConfigWith(std::map<std::string, std::string> values);  // the repository's, these keys changed
 std::string ReadBytes(const std::string& path);
@@ -39,6 +48,7 @@ void PushResize(SDL_Window* window, int width, int height);
 class VirtualPad {
 public:
     VirtualPad();
+    GameEnvironment environment;
     int index = -1;  // of the virtual device
     bool Attached() const { return index >= 0; }
     void Set(SDL_GameControllerButton button, bool pressed) {
@@ -117,6 +127,7 @@ public:
     void Render() override;
 
 private:
+    GameEnvironment environment;
     size_t next = 0;
     int frame = 0;
     bool savedFailure = false;

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iostream>
 #include <stdexcept>
+#include <utility>
 #include <vector>
 
 namespace fs = std::filesystem;
@@ -41,6 +42,15 @@ ScopedChdir::~ScopedChdir() {
     std::error_code error;
     fs::current_path(previous, error);
     if (error) std::cerr << "ScopedChdir: cannot return to " << previous << ": " << error.message() << std::endl;
+}
+
+ScopedEnv::ScopedEnv(std::string variable, const char* value, bool overwrite) : name(std::move(variable)) {
+    if (const char* old = std::getenv(name.c_str())) saved = old;
+    if (value != nullptr) setenv(name.c_str(), value, overwrite ? 1 : 0);
+}
+
+ScopedEnv::~ScopedEnv() {
+    saved ? setenv(name.c_str(), saved->c_str(), 1) : unsetenv(name.c_str());
 }
 
 std::string ExecutableDir() {

@@ -1,7 +1,8 @@
 // TempDir.h - a fresh temporary directory removed with its contents on
-// destruction, and a scoped change of the working directory.
+// destruction; scoped changes of the working directory and the environment.
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace OstrelTest {
@@ -33,6 +34,16 @@ public:
 
 private:
     std::string previous;
+};
+
+// Sets `name` to `value` (a null value only saves it; no overwrite keeps a set
+// one) until destruction, then restores or unsets it.
+struct ScopedEnv {
+    explicit ScopedEnv(std::string name, const char* value = nullptr, bool overwrite = true);
+    ScopedEnv(const ScopedEnv&) = delete;
+    ~ScopedEnv();
+    std::string name;
+    std::optional<std::string> saved;
 };
 
 // Directory of the running test executable (the build tree).
