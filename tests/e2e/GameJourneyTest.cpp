@@ -121,8 +121,7 @@ TEST_F(GameJourney, MouseDealsGameOverRestartAndQuit) {
               ConfigWith({{"time_to_start", "200"}, {"hide_time", "200"}, {"click_sound", "none.wav"}}));
     // Only the card sound can be heard: the mixed output goes to a file.
     const std::string audio = dir.Root() + "/audio.raw";
-    setenv("SDL_AUDIODRIVER", "disk", 1);
-    setenv("SDL_DISKAUDIOFILE", audio.c_str(), 1);
+    ScopedEnv driver{"SDL_AUDIODRIVER", "disk"}, file{"SDL_DISKAUDIOFILE", audio.c_str()};
     s.push_back(WaitFor("intro drawn", [](TestGame& g) {
         const Rgb frame = g.Pixels();
         return g.Screen() == "intro" && frame.Drawn(214, 75, 372, 140) > 10000 && frame.Drawn(340, 295, 120, 20) > 100;
@@ -193,14 +192,22 @@ TEST_F(GameJourney, ControllerDeal) {
 }
 
 TEST_F(GameJourney, MenuByKeys) {
-    auto first = std::make_shared<std::string>();
-    s.insert(s.end(),
-             {Click(400, 300), ScreenIs("game"), Do("", [first](TestGame& g) { *first = g.Cards()[0].frontTexture; }),
-              Key(SDLK_ESCAPE), MenuShows(RootMenu), Logo(3, 800)});
+    auto deal = std::make_shared<std::vector<Card>>();
+    s.insert(s.end(), {Click(400, 300), WaitFor("memorise phase over", AllFaceDownAtRest),
+                       Do("turn a card", [](TestGame& g) { PushOnCard(g, 5); })});
+    s.push_back(Do("keep the deal", [deal](TestGame& g) {
+        *deal = g.Cards();
+        EXPECT_FALSE(g.Cards()[5].faceDown);
+    }));
+    s.insert(s.end(), {Key(SDLK_ESCAPE), MenuShows(RootMenu), Logo(3, 800)});
     Choose(s, "Continue");
-    s.push_back(Do("the same deal", [first](TestGame& g) {
+    s.push_back(Do("the same deal", [deal](TestGame& g) {
         EXPECT_EQ(g.Screen(), "game");
-        EXPECT_EQ(g.Cards()[0].frontTexture, *first);
+        ASSERT_EQ(g.Cards().size(), deal->size());
+        for (size_t i = 0; i < deal->size(); ++i) {
+            EXPECT_EQ(g.Cards()[i].frontTexture, (*deal)[i].frontTexture) << "card " << i;
+            EXPECT_EQ(g.Cards()[i].faceDown, (*deal)[i].faceDown) << "card " << i;
+        }
     }));
     for (const size_t size : {16, 20}) {
         s.push_back(Key(SDLK_ESCAPE));
