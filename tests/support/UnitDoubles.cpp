@@ -89,7 +89,7 @@ std::string HeadlessGui::Press(ImGuiID id) {
     return Frame();
 }
 // The press leaves the item's rectangle as the nav rectangle of its window, relative to its content.
-std::string HeadlessGui::Click(ImGuiID id, int clicks, float x) {
+void HeadlessGui::Click(ImGuiID id, int clicks, float x) {
     Press(id);
     EXPECT_EQ(GImGui->NavId, id);
     const ImGuiWindow* window = GImGui->NavWindow;
@@ -97,13 +97,11 @@ std::string HeadlessGui::Click(ImGuiID id, int clicks, float x) {
     const ImVec2 origin = window->DC.CursorStartPos;
     GImGui->IO.MousePos = ImVec2(origin.x + rect.Min.x + rect.GetWidth() * x, origin.y + rect.GetCenter().y);
     GImGui->NavDisableMouseHover = false;
-    std::string text;
     for (int i = 0; i < 2 * clicks; ++i) {
         GImGui->IO.MouseDown[0] = i % 2 == 0;
-        text = Frame();
+        Frame();
     }
     GImGui->IO.MousePos = ImVec2(-FLT_MAX, -FLT_MAX);  // away, so that nothing stays hovered
-    return text;
 }
 ImGuiWindow* HeadlessGui::Child(ImGuiWindow* parent, const std::string& name) {
     for (ImGuiWindow* w : GImGui->Windows)

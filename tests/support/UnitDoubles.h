@@ -129,7 +129,7 @@ struct HeadlessGui {
         return Press(Id(window, label, scope));
     }
     // Presses the item, then clicks the mouse `clicks` times at the fraction `x` of its width.
-    std::string Click(ImGuiID id, int clicks = 1, float x = 0.5f);
+    void Click(ImGuiID id, int clicks = 1, float x = 0.5f);
     static ImGuiWindow* Window(const std::string& name) { return ImGui::FindWindowByName(name.c_str()); }
     static ImGuiWindow* Child(ImGuiWindow* parent, const std::string& name);
     static ImGuiWindow* TopPopup() { return GImGui->OpenPopupStack.back().Window; }
