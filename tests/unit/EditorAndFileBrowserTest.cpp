@@ -103,7 +103,7 @@ struct Dialog {
         browser.Open();
         gui.Frame();
     }
-    ImGuiWindow* Window() { return HeadlessGui::TopPopup(); }  // while no other popup is open
+    ImGuiWindow* Window() { return HeadlessGui::TopPopup(); }  // while it is the only popup open
     std::string Selected() {
         std::string names;
         for (const fs::path& name : browser.GetSelectedNames()) names += (names.empty() ? "" : ",") + name.string();
@@ -116,13 +116,13 @@ TEST(FileBrowser, ListsFilteredEntriesAndMakesDirectories) {
     d.browser.SetTypeFilters({".PNG", ".jpg", ".png"});
     EXPECT_EQ(d.browser.GetTypeFilters(), (std::vector<std::string>{".png,.jpg", ".png", ".jpg"}));
     std::string text = d.gui.Frame();
-    // The path buttons share a line, one a directory; directories first, then files, names sorted.
+    // One path button per directory, on one line; directories first, then files, names sorted.
     std::string bar;
     int last = -1;
     for (const fs::path& part : fs::path(d.dir.Path())) bar += (++last ? " [ " : "[ ") + part.string() + " ]";
     EXPECT_NE(text.find(bar + " [ * ]"), std::string::npos) << text;
     EXPECT_NE(text.find("[D] ..\n[D] sub\n[F] a.png\n[F] b.JPG\n[  ok  ]"), std::string::npos) << text;
-    d.browser.SetDirectory(d.dir.File("sub"));
+    d.browser.SetDirectory(d.dir.File("sub"));  // then the button of the directory above opens it
     d.gui.Press(
         ImHashStr(fs::path(d.dir.Path()).filename().c_str(), 0, ImHashData(&last, sizeof last, d.Window()->ID)));
     EXPECT_EQ(d.browser.GetCurrentDirectory(), d.dir.Path());
