@@ -48,10 +48,10 @@ TEST(Config, FirstKeyWinsNumbersConvertAndBadNumbersAreReported) {
 
 TEST(FileReader, ReadsCrlfAsLfAndReportsUnreadablePaths) {
     TempDir dir;
-    dir.Write("crlf.txt", "one\r\ntwo\r\n\r\nx\ry");
+    dir.Write("crlf.txt", "one\r\ntwo\r\n\r\nx\ry\r\n");
     std::filesystem::create_directory(dir.File("folder"));
     FileReader reader;
-    EXPECT_EQ(reader.ReadFile(dir.File("crlf.txt")), "one\ntwo\n\nx\ry");  // no line end added
+    EXPECT_EQ(reader.ReadFile(dir.File("crlf.txt")), "one\ntwo\n\nx\ry\n");  // no line end added
     for (const char* bad : {"missing.txt", "folder"}) {
         std::string text = "x";
         const std::string err = Captured([&] { text = reader.ReadFile(dir.File(bad)); });
@@ -71,9 +71,16 @@ TEST(Matrices, ProductsRotationsAndLookAt) {
     ExpectColumns(Rotate(1.5707964f, vec3(0, 0, 3)), {0, 1, 0, 0, -1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1});
     ExpectColumns(Rotate(1.0f, vec3(0, 0, 0)), {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1});  // not NaN
     EXPECT_EQ(ReverseBits(0x12) | ReverseBits(0x81) << 8 | ReverseBits(0x0f) << 16, 0xf08148);
-    // Look-at: the eye at (0, 3, 5) facing -z, an up vector of length 2, so the view only moves the world.
-    ExpectColumns(LookAt(vec3(0, 3, 5), vec3(0, 3, 0), vec3(0, 2, 0)),
-                  {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, -3, -5, 1});
+    // Look-at from an oblique eye, up of length 2: the eye goes to the origin, the centre 5 ahead on -z,
+    // a point above the eye straight up.
+    const mat4 view = LookAt(vec3(1, 2, 3), vec3(4, 6, 3), vec3(0, 0, 2));
+    for (auto [point, seen] :
+         {std::pair{vec3(1, 2, 3), vec3(0, 0, 0)}, {vec3(4, 6, 3), vec3(0, 0, -5)}, {vec3(1, 2, 4), vec3(0, 1, 0)}}) {
+        const mat4 at = view * Translate(point.x, point.y, point.z);  // its last column: the point in view space
+        EXPECT_NEAR(at.m[12], seen.x, 1e-5f) << point.x;
+        EXPECT_NEAR(at.m[13], seen.y, 1e-5f) << point.x;
+        EXPECT_NEAR(at.m[14], seen.z, 1e-5f) << point.x;
+    }
 }
 
 // Sprites: window pixels, y down, depth -1..1 and -5..5 after a resize. Text: y up, depth 0.1..1000,
