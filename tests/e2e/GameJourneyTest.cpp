@@ -121,7 +121,7 @@ TEST_F(GameJourney, MouseDealsGameOverRestartAndQuit) {
               ConfigWith({{"time_to_start", "200"}, {"hide_time", "200"}, {"click_sound", "none.wav"}}));
     // Only the card sound can be heard: the mixed output goes to a file.
     const std::string audio = dir.Root() + "/audio.raw";
-    ScopedEnv driver{"SDL_AUDIODRIVER", "disk"}, file{"SDL_DISKAUDIOFILE", audio.c_str()};
+    OstrelTest::ScopedEnv driver{"SDL_AUDIODRIVER", "disk"}, file{"SDL_DISKAUDIOFILE", audio.c_str()};
     s.push_back(WaitFor("intro drawn", [](TestGame& g) {
         const Rgb frame = g.Pixels();
         return g.Screen() == "intro" && frame.Drawn(214, 75, 372, 140) > 10000 && frame.Drawn(340, 295, 120, 20) > 100;
@@ -194,15 +194,13 @@ TEST_F(GameJourney, ControllerDeal) {
 TEST_F(GameJourney, MenuByKeys) {
     auto deal = std::make_shared<std::vector<Card>>();
     s.insert(s.end(), {Click(400, 300), WaitFor("memorise phase over", AllFaceDownAtRest),
-                       Do("turn a card", [](TestGame& g) { PushOnCard(g, 5); })});
-    s.push_back(Do("keep the deal", [deal](TestGame& g) {
-        *deal = g.Cards();
-        EXPECT_FALSE(g.Cards()[5].faceDown);
-    }));
-    s.insert(s.end(), {Key(SDLK_ESCAPE), MenuShows(RootMenu), Logo(3, 800)});
+                       Do("turn a card", [](TestGame& g) { PushOnCard(g, 5); }),
+                       Do("keep the deal", [deal](TestGame& g) { *deal = g.Cards(); }), Key(SDLK_ESCAPE),
+                       MenuShows(RootMenu), Logo(3, 800)});
     Choose(s, "Continue");
     s.push_back(Do("the same deal", [deal](TestGame& g) {
         EXPECT_EQ(g.Screen(), "game");
+        EXPECT_FALSE((*deal)[5].faceDown) << "the card was not turned";
         ASSERT_EQ(g.Cards().size(), deal->size());
         for (size_t i = 0; i < deal->size(); ++i) {
             EXPECT_EQ(g.Cards()[i].frontTexture, (*deal)[i].frontTexture) << "card " << i;

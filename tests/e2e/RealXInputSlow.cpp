@@ -84,13 +84,11 @@ protected:
         Shell("xdotool mousemove" + w + std::to_string(x + 3) + " " + std::to_string(y + 2) + " sleep 0.1 mousemove" +
               w + std::to_string(x) + " " + std::to_string(y) + " sleep 0.1 mousedown 1 sleep 0.08 mouseup 1");
     }
-    // Presses `key` until the screen shows what it leads to, again about each
-    // second it does not: a menu ignores keys for 150 ms after each change.
+    // Presses `key` about every second until `done`: a menu ignores keys for 150 ms after each change.
     void KeyUntil(const std::string& key, const std::string& what, const std::function<bool(const Rgb&)>& done) {
         Shows(what, [&, polls = 0](const Rgb& s) mutable {
-            if (done(s)) return true;
-            if (polls++ % 8 == 0) Shell("xdotool key " + key);
-            return false;
+            if (!done(s) && polls++ % 8 == 0) Shell("xdotool key " + key);
+            return done(s);
         });
     }
     int ExitStatus() {
@@ -101,14 +99,14 @@ protected:
     }
 
     GameDir dir{ConfigWith({{"time_to_start", "5000"}, {"hide_time", "600"}})};
-    ScopedEnv display{"DISPLAY"};
+    OstrelTest::ScopedEnv display{"DISPLAY"};
     pid_t game = -1;
     std::string server;
     unsigned long window = 0;
 };
 
-// Pixels in a band 16 high, by default 200 wide at the centre, that differ
-// from the background (taken from a corner: an effect changes it).
+// Pixels in a band 16 high (200 wide at the centre unless told) unlike the
+// background (taken from a corner: an effect changes it).
 int Ink(const Rgb& s, int top, int left = 300, int width = 200) {
     int n = 0;
     for (int y = top; y < top + 16; ++y)
@@ -116,8 +114,7 @@ int Ink(const Rgb& s, int top, int left = 300, int width = 200) {
     return n;
 }
 
-// The menu's lines, as text on their rows and nothing on the rows around them,
-// nor the table's menu button (a row of cards has the same bands).
+// The menu's lines, as text on their rows and nothing around them nor the table's menu button.
 std::function<bool(const Rgb&)> Lines(int count) {
     return [count](const Rgb& s) {
         const int top = 300 - 13 * count;

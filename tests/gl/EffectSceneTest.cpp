@@ -3,13 +3,13 @@
 #include "gl/EffectInstance.h"
 #include "gl/GLEffectFactory.h"
 #include "gl/GLPostProcessManager.h"
-#include "gl/GLRenderFrameBuffer.h"
 #include "gl/IEffectShader.h"
 #include "sdl/SDLTimeManager.h"
 
 #include <GL/glew.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -63,10 +63,12 @@ protected:
 TEST_F(EffectScene, EachEffectShowsItsSignature) {
     ImageData* paletteImage = images.LoadImage("assets/framework/textures/texel_color/gameboy_colors.png");
     std::set<std::vector<int>> palette;
+    std::vector<std::vector<int>> shades;  // the bands in order, darkest first
     for (uint32_t i = 0; i < paletteImage->width * paletteImage->height * 4; i += 4)
-        palette.insert({paletteImage->pixels[i], paletteImage->pixels[i + 1], paletteImage->pixels[i + 2]});
+        if (palette.insert({paletteImage->pixels[i], paletteImage->pixels[i + 1], paletteImage->pixels[i + 2]}).second)
+            shades.push_back({paletteImage->pixels[i], paletteImage->pixels[i + 1], paletteImage->pixels[i + 2]});
     delete paletteImage;
-    ASSERT_EQ(palette.size(), 4u);
+    ASSERT_EQ(shades.size(), 4u);
 
     struct Look {
         const char* name;
@@ -82,7 +84,16 @@ TEST_F(EffectScene, EachEffectShowsItsSignature) {
          [](const Rgba& p) { return std::abs(p.r - p.g) <= 1 && std::abs(p.g - p.b) <= 1; }, [] {}},
         {"dither", &GLEffectFactory::CreateOrderedDitherEffect,
          [&](const Rgba& p) { return level(p.r) && level(p.g) && level(p.b); }, [] {}},
-        {"palette", &GLEffectFactory::CreateTexelColorEffect, inPalette, [] {}},
+        {"palette", &GLEffectFactory::CreateTexelColorEffect, inPalette,
+         [&] {  // each colour cell takes the shade (a quarter of 255 wide) of its Rec. 709 luminance
+             for (int i = 0; i < 32; ++i) {
+                 const double shade =
+                     (0.2126 * uint8_t(i * 53) + 0.7152 * uint8_t(i * 97) + 0.0722 * uint8_t(i * 151)) / 63.75;
+                 const Rgba p = At(25 + i % 8 * 50, 75 + i / 8 * 150);
+                 if (std::abs(shade - std::round(shade)) > 0.05)  // not too close to call
+                     EXPECT_EQ(shades[int(shade)], (std::vector<int>{p.r, p.g, p.b})) << "cell " << i;
+             }
+         }},
         {"crt", &GLEffectFactory::CreateCRTEffect, any,
          [&] {  // a bent picture with black corners
              for (const Rgba& p : {At(0, 0), At(799, 0), At(0, 599), At(799, 599)}) EXPECT_TRUE(p.Near(0, 0, 0, 1));
@@ -111,10 +122,17 @@ TEST_F(EffectScene, EachEffectShowsItsSignature) {
     }
 }
 
-TEST_F(EffectScene, TheSameTimeAndRandomValueGiveTheSamePicture) {
+TEST_F(EffectScene, TheTimeSizeAndRandomValueDecideThePicture) {
     Effect crt = Make(&GLEffectFactory::CreateCRTEffect);
     time.totalSeconds = 1.5f;
     const std::vector<Rgba> first = Draw(post, crt.get(), 7);
+    GLint program = 0;
+    glGetIntegerv(GL_CURRENT_PROGRAM, &program);
+    float seconds = 0.0f, size[2] = {0.0f, 0.0f};
+    glGetUniformfv(program, glGetUniformLocation(program, "u_time"), &seconds);
+    glGetUniformfv(program, glGetUniformLocation(program, "u_resolution"), size);
+    EXPECT_EQ(seconds, 1.5f) << "the scanlines roll by the second";
+    EXPECT_EQ(std::vector<float>(size, size + 2), std::vector<float>({800.0f, 600.0f}));
     EXPECT_EQ(Draw(post, crt.get(), 7), first);
     EXPECT_NE(Draw(post, crt.get(), 8), first) << "the noise follows the random value";
     time.totalSeconds = 2.5f;
@@ -133,8 +151,8 @@ TEST_F(EffectScene, EffectsOfOneKindShareTheirTextures) {
     }
 }
 
-// Without an effect the scene stays on the window; only an initialised target
-// follows the window's size, and then the whole grown picture comes through.
+// Without an effect the scene stays on the window; after a resize, a target
+// live before it and one initialised after it both pass the whole picture.
 TEST_F(EffectScene, WithoutAnEffectTheSceneStaysOnTheWindowAndTargetsFollowResizes) {
     Effect gray = Make(&GLEffectFactory::CreateGrayscaleEffect);
     Draw(post, nullptr);
@@ -142,8 +160,6 @@ TEST_F(EffectScene, WithoutAnEffectTheSceneStaysOnTheWindowAndTargetsFollowResiz
 
     GLPostProcessManager late{&window, &renderer};
     window.Resize(1024, 768);
-    EXPECT_EQ(static_cast<GLRenderFrameBuffer*>(late.framebuffer)->framebuffer, 0u)
-        << "no GL objects before Initialize";
     late.Initialize();
     for (auto* manager : {&post, &late}) {
         Draw(*manager, gray.get());

@@ -9,7 +9,6 @@
 
 #include <SDL.h>
 
-#include <cstdlib>
 #include <functional>
 #include <map>
 #include <string>
@@ -19,13 +18,12 @@ namespace GameTest {
 
 using OstrelTest::ExecutableDir;
 using OstrelTest::ScopedChdir;
-using OstrelTest::ScopedEnv;
 
 // What a game under test needs of the environment, given back afterwards.
 struct GameEnvironment {
-    ScopedEnv audio{"SDL_AUDIODRIVER", "dummy", false};
-    ScopedEnv video{"SDL_VIDEODRIVER", std::getenv("DISPLAY") ? nullptr : "offscreen", false};
-    ScopedEnv pad{"SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1"};  // no window manager gives Xvfb's window focus
+    OstrelTest::ScopedEnv audio{"SDL_AUDIODRIVER", "dummy", false};
+    OstrelTest::ScopedEnv video{"SDL_VIDEODRIVER", std::getenv("DISPLAY") ? nullptr : "offscreen", false};
+    OstrelTest::ScopedEnv pad{"SDL_JOYSTICK_ALLOW_BACKGROUND_EVENTS", "1"};  // no window manager focuses Xvfb's
 };
 
 std::string ConfigWith(std::map<std::string, std::string> values);  // the repository's, these keys changed

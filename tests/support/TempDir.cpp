@@ -49,10 +49,6 @@ ScopedEnv::ScopedEnv(std::string variable, const char* value, bool overwrite) : 
     if (value != nullptr) setenv(name.c_str(), value, overwrite ? 1 : 0);
 }
 
-ScopedEnv::~ScopedEnv() {
-    saved ? setenv(name.c_str(), saved->c_str(), 1) : unsetenv(name.c_str());
-}
-
 std::string ExecutableDir() {
     std::error_code error;
     const fs::path exe = fs::read_symlink("/proc/self/exe", error);

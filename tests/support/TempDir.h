@@ -2,6 +2,7 @@
 // destruction; scoped changes of the working directory and the environment.
 #pragma once
 
+#include <cstdlib>
 #include <optional>
 #include <string>
 
@@ -36,12 +37,11 @@ private:
     std::string previous;
 };
 
-// Sets `name` to `value` (a null value only saves it; no overwrite keeps a set
-// one) until destruction, then restores or unsets it.
+// Sets `name` (a null value, or no overwrite of a set one, keeps it) and restores it when done.
 struct ScopedEnv {
     explicit ScopedEnv(std::string name, const char* value = nullptr, bool overwrite = true);
     ScopedEnv(const ScopedEnv&) = delete;
-    ~ScopedEnv();
+    ~ScopedEnv() { saved ? setenv(name.c_str(), saved->c_str(), 1) : unsetenv(name.c_str()); }
     std::string name;
     std::optional<std::string> saved;
 };
