@@ -91,7 +91,8 @@ TEST(Monkey, RandomInputNeverBreaksTheGame) {
     if (seconds > 0) return;
     for (const char* screen : {"game", "menu", "gameover", "game+editor"})
         EXPECT_TRUE(counts.count(std::string("screens ") + screen)) << screen;
-    EXPECT_GT(counts["resizes"] * counts["restarts"], 0);
+    EXPECT_GT(counts["resizes"], 0);
+    EXPECT_GT(counts["restarts"], 0);
 }
 
 }  // namespace

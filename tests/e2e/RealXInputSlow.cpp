@@ -84,12 +84,16 @@ protected:
         Shell("xdotool mousemove" + w + std::to_string(x + 3) + " " + std::to_string(y + 2) + " sleep 0.1 mousemove" +
               w + std::to_string(x) + " " + std::to_string(y) + " sleep 0.1 mousedown 1 sleep 0.08 mouseup 1");
     }
-    // Presses `key` about every second until `done`: a menu ignores keys for 150 ms after each change.
-    void KeyUntil(const std::string& key, const std::string& what, const std::function<bool(const Rgb&)>& done) {
+    // Acts about every second until `done`: a menu ignores keys for 150 ms after each change, and a loaded
+    // game may see a click's press and the next move in one frame, which loses the click.
+    void Retry(const std::function<void()>& act, const std::string& what, const std::function<bool(const Rgb&)>& done) {
         Shows(what, [&, polls = 0](const Rgb& s) mutable {
-            if (!done(s) && polls++ % 8 == 0) Shell("xdotool key " + key);
+            if (!done(s) && polls++ % 8 == 0) act();
             return done(s);
         });
+    }
+    void KeyUntil(const std::string& key, const std::string& what, const std::function<bool(const Rgb&)>& done) {
+        Retry([&] { Shell("xdotool key " + key); }, what, done);
     }
     int ExitStatus() {
         int status = -1;
@@ -133,16 +137,17 @@ std::vector<Card> Cards() {
 
 using Faces = std::map<std::string, std::vector<size_t>>;  // card indices by picture
 
+std::string FaceOf(const Rgb& s, const Card& card) {
+    std::string face;
+    for (int y = 0; y < card.h; y += 3)
+        for (int x = 0; x < card.w; x += 3) face.append(reinterpret_cast<const char*>(s.At(card.x + x, card.y + y)), 3);
+    return face;
+}
+
 Faces FacesOf(const Rgb& s) {
     const auto cards = Cards();
     Faces faces;
-    for (size_t i = 0; i < cards.size(); ++i) {
-        std::string face;
-        for (int y = 0; y < cards[i].h; y += 3)
-            for (int x = 0; x < cards[i].w; x += 3)
-                face.append(reinterpret_cast<const char*>(s.At(cards[i].x + x, cards[i].y + y)), 3);
-        faces[face].push_back(i);
-    }
+    for (size_t i = 0; i < cards.size(); ++i) faces[FaceOf(s, cards[i])].push_back(i);
     return faces;
 }
 
@@ -162,8 +167,11 @@ TEST_F(RealXInput, FromIntroToQuitGame) {
     Shows("a face-up deal", [&](const Rgb& s) { return Paired(deal = FacesOf(s)); });
     ASSERT_TRUE(Paired(deal));
     Shows("the deal face down", [](const Rgb& s) { return FacesOf(s).size() == 1 && s.Drawn(0, 0, 800, 600) > 0; });
-    for (const auto& face : deal) click(face.second[0]), click(face.second[1]);
-    Shows("game over", Lines(2));
+    const auto over = Lines(2);
+    for (const auto& [face, pair] : deal)  // each card shown whole (or the game over) before the next is clicked
+        for (size_t i : pair)
+            Retry([&] { click(i); }, "card up", [&](const Rgb& s) { return FaceOf(s, cards[i]) == face || over(s); });
+    Shows("game over", over);
     ClickAt(400, Line(2, 0));
     Shows("a new deal", [&](const Rgb& s) { return Paired(FacesOf(s)); });
     KeyUntil("Escape", "the menu", Lines(5));
@@ -180,12 +188,6 @@ TEST_F(RealXInput, FromIntroToQuitGame) {
     KeyUntil("Escape", "options again", Lines(2));
     KeyUntil("Escape", "the menu again", Lines(5));
     ClickAt(400, Line(5, 4));
-    EXPECT_EQ(ExitStatus(), 0);
-}
-
-TEST_F(RealXInput, SigtermExitsZero) {
-    Shows("intro", [](const Rgb& s) { return s.Drawn(214, 75, 372, 140) > 10000; });
-    kill(game, SIGTERM);
     EXPECT_EQ(ExitStatus(), 0);
 }
 
