@@ -141,7 +141,7 @@ TEST_F(TextScene, OneBitGlyphsDrawAtFullCoverage) {
     EXPECT_NEAR(lit, 12 * 24, 24 * 2) << "the 3 x 6 block of set bits at 4 times its size, nothing more";
     EXPECT_GT(white, 8 * 20);
     // The glyph spans x 100..124 and y 84..132: its 12 rows rise from the baseline, half a line below y 100.
-    EXPECT_TRUE(At(106, 96).Near(255, 255, 255)) << "in the block: " << At(106, 96);
+    EXPECT_TRUE(At(102, 86).Near(255, 255, 255)) << "the block's first texel: " << At(102, 86);
     EXPECT_TRUE(At(118, 96).Near(0, 0, 0)) << "right of the block: " << At(118, 96);
     EXPECT_TRUE(At(106, 120).Near(0, 0, 0)) << "below the block: " << At(106, 120);
 }
