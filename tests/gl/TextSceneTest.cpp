@@ -130,9 +130,9 @@ TEST_F(TextScene, OneBitGlyphsDrawAtFullCoverage) {
         "STARTCHAR X\nENCODING 88\nSWIDTH 500 0\nDWIDTH 8 0\nBBX 6 12 0 0\nBITMAP\n";
     for (int row = 0; row < 12; ++row) bdf += row < 6 ? "E0\n" : "00\n";  // the top left quarter set
     dir.Write("block.bdf", bdf + "ENDCHAR\nENDFONT\n");
-    Font* font = fonts.LoadFont(dir.File("block.bdf"), 16);
-    text.Begin(0);
-    text.DrawText(font, "X", vec2(100.0f, 100.0f), 4.0f, vec4(1, 1, 1, 1));
+    fonts.LoadFont(dir.File("block.bdf"), 16);
+    text.Begin(0);  // drawn in the font the manager keeps (and releases) under its path
+    text.DrawText(fonts.fonts.at(dir.File("block.bdf")), "X", vec2(100.0f, 100.0f), 4.0f, vec4(1, 1, 1, 1));
     int lit = 0, white = 0;
     for (const OstrelTest::Rgba& p : Frame()) {
         lit += p.r >= 128;
