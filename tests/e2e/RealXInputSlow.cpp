@@ -84,8 +84,7 @@ protected:
         Shell("xdotool mousemove" + w + std::to_string(x + 3) + " " + std::to_string(y + 2) + " sleep 0.1 mousemove" +
               w + std::to_string(x) + " " + std::to_string(y) + " sleep 0.1 mousedown 1 sleep 0.08 mouseup 1");
     }
-    // Acts about every second until `done`: a menu ignores keys for 150 ms after each change, and a loaded
-    // game may see a click's press and the next move in one frame, which loses the click.
+    // Acts about every second until `done`: a menu's 150 ms gate or a loaded game's frame can swallow one try.
     void Retry(const std::function<void()>& act, const std::string& what, const std::function<bool(const Rgb&)>& done) {
         Shows(what, [&, polls = 0](const Rgb& s) mutable {
             if (!done(s) && polls++ % 8 == 0) act();

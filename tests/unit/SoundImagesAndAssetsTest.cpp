@@ -39,7 +39,8 @@ TEST(ImageLoaders, DecodeToRgbaAndReportBadFiles) {
             const std::string err = Captured(
                 [&] { image.reset(loader ? sdl.LoadImage(dir.File(name), 1) : stb.LoadImage(dir.File(name))); });
             EXPECT_EQ(image->pixels, nullptr) << name;
-            EXPECT_EQ(Str({int(image->width), int(image->height), Lines(err), 0}), Str({0, 0, 1 + loader, 0})) << name;
+            EXPECT_EQ(image->width, 0u) << name;
+            EXPECT_EQ(Lines(err), 1 + loader) << name << ": " << err;
             EXPECT_NE(err.find(dir.File(name)), std::string::npos) << name << ": " << err;
         }
     }
