@@ -8,7 +8,6 @@ set -eu
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/format-check.sh
-scripts/test-ratio.sh
 scripts/windows-check.sh
 
 # run.sh builds the game alone into the same directory: switch the rest back on.
