@@ -115,13 +115,15 @@ TEST(FileBrowser, ListsFilteredEntriesAndMakesDirectories) {
     Dialog d(FileBrowserFlags::AllowNewDirectory);
     d.browser.SetTypeFilters({".PNG", ".jpg", ".png"});
     EXPECT_EQ(d.browser.GetTypeFilters(), (std::vector<std::string>{".png,.jpg", ".png", ".jpg"}));
+    for (const char* file : {"e.pngx", "f.pn", "g\xff.PnG"}) d.dir.Write(file, "x");  // the last not UTF-8
+    d.browser.SetDirectory(d.dir.Path());
     std::string text = d.gui.Frame();
     // One path button per directory, on one line; directories first, then files, names sorted.
     std::string bar;
     int last = -1;
     for (const fs::path& part : fs::path(d.dir.Path())) bar += (++last ? " [ " : "[ ") + part.string() + " ]";
     EXPECT_NE(text.find(bar + " [ * ]"), std::string::npos) << text;
-    EXPECT_NE(text.find("[D] ..\n[D] sub\n[F] a.png\n[F] b.JPG\n[  ok  ]"), std::string::npos) << text;
+    EXPECT_NE(text.find("[D] ..\n[D] sub\n[F] a.png\n[F] b.JPG\n[F] g\xff.PnG\n[  ok  ]"), std::string::npos) << text;
     d.browser.SetDirectory(d.dir.File("sub"));  // then the button of the directory above opens it
     d.gui.Press(
         ImHashStr(fs::path(d.dir.Path()).filename().c_str(), 0, ImHashData(&last, sizeof last, d.Window()->ID)));

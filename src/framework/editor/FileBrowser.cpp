@@ -39,6 +39,23 @@ bool IsDollarName(const fs::path& name) {
     return !native.empty() && native[0] == static_cast<fs::path::value_type>('$');
 }
 
+// Whether an extension equals a lower-case filter, compared per character in
+// the path's own character type: converting a wide Windows name to a narrow
+// string throws when the code page cannot hold it, and that would break the
+// listing in the middle of the dialog. Only A to Z are folded, as the filters
+// are folded.
+bool ExtensionIs(const fs::path& extension, const std::string& lowerFilter) {
+    using Char = fs::path::value_type;
+    const fs::path::string_type& native = extension.native();
+    if (native.size() != lowerFilter.size()) return false;
+    for (size_t i = 0; i < native.size(); ++i) {
+        Char c = native[i];
+        if (c >= Char('A') && c <= Char('Z')) c = static_cast<Char>(c - Char('A') + Char('a'));
+        if (c != static_cast<Char>(static_cast<unsigned char>(lowerFilter[i]))) return false;
+    }
+    return true;
+}
+
 bool RecordLess(const FileBrowser::FileRecord& a, const FileBrowser::FileRecord& b) {
     if (a.isDirectory != b.isDirectory) return a.isDirectory;
     return a.name.compare(b.name) < 0;
@@ -110,12 +127,12 @@ void FileBrowser::SetTypeFilters(const std::vector<std::string>& filters) {
 
 bool FileBrowser::MatchesTypeFilter(const fs::path& extension) const {
     if (typeFilters.empty() || typeFilterIndex >= typeFilters.size()) return true;
-    const std::string lower = ToLower(extension.string());
     if (!hasAllFilter || typeFilterIndex != 0) {
         const std::string& chosen = typeFilters[typeFilterIndex];
-        return chosen == ".*" || lower == chosen;
+        return chosen == ".*" || ExtensionIs(extension, chosen);
     }
-    return std::find(typeFilters.begin() + 1, typeFilters.end(), lower) != typeFilters.end();
+    return std::any_of(typeFilters.begin() + 1, typeFilters.end(),
+                       [&extension](const std::string& filter) { return ExtensionIs(extension, filter); });
 }
 
 // ---------------------------------------------------------------------------
