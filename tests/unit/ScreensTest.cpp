@@ -10,21 +10,46 @@
 
 using namespace OstrelTest;
 
+// Clicks through `path` in the open menu under `root`, each entry after a frame that lays it out.
+void ClickThrough(ScreenBed& bed, MenuComponent* root, const std::vector<std::string>& path) {
+    for (const std::string& label : path) {
+        bed.Frame({MouseMotion(0, 0)});  // the pointer comes from elsewhere
+        for (MenuComponent* c : root->FindOpen(root)->children)
+            if (c->label == label) bed.Click(c->hitRect.x + 1, c->hitRect.y + 1);
+    }
+}
+
 struct Table : ScreenBed {
     GameRunState* run;
-    explicit Table(int cards = 12) : ScreenBed("card=c.png\nicon_navbar=n.png\ntime_to_start=1000\nhide_time=500\n") {
+    GameMenuState* menu = nullptr;  // with `screens`, else stand-ins
+    GameOverState* over = nullptr;
+    explicit Table(int cards = 12, bool screens = false)
+        : ScreenBed("card=c.png\nicon_navbar=n.png\ntime_to_start=1000\nhide_time=500\n") {
         for (int i = 0; i < 14; ++i) config->text += "texture_" + std::to_string(i) + "=t.png\n";
         gameData.cardCount = cards;
         run = Add("game", new GameRunState(this, &gameData));
-        for (const char* name : {"menu", "gameover"}) Add(name, new TestState(this));
+        if (screens) {
+            menu = Add("menu", new GameMenuState(this, &gameData));
+            over = Add("gameover", new GameOverState(this, &gameData));
+        } else {
+            for (const char* name : {"menu", "gameover"}) Add(name, new TestState(this));
+        }
         SwitchState("game");
     }
     Card& card(size_t i) { return run->cards[i]; }
-    void ClickCard(size_t i) { Click(card(i).x + 2, card(i).y + 2); }
+    void ClickCard(size_t i) { Click(card(i).x + card(i).w / 2, card(i).y + card(i).h / 2); }
     size_t Partner(size_t i) {
         for (size_t j = 0; j < run->cards.size(); ++j)
             if (j != i && card(j).pairId == card(i).pairId) return j;
         return i;
+    }
+    void PlayDeal() {  // after the memorise phase, pair by pair
+        Frame({}, 1500.0f);
+        for (size_t i = 0; i < run->cards.size(); ++i) {
+            if (card(i).matched) continue;
+            ClickCard(i);
+            ClickCard(Partner(i));
+        }
     }
     std::string Faces() {  // per card: D face down, U face up, M matched
         std::string faces;
@@ -106,6 +131,37 @@ TEST(CardTable, MouseAndControllerPlayMenuButtonEscapeAndResizing) {
     t.SwitchState("game");
     EXPECT_EQ(t.run->cards.size(), 12u);
     EXPECT_EQ(t.run->selectedIndex, 0);
+    // From a card inside the 4 x 3 table each direction, pressed or held, steps one card or one
+    // row the way it points, and once in 150 ms: a wrap at an edge could hide a wrong step.
+    std::string steps;
+    for (SDL_Event input : {PadButton(SDL_CONTROLLER_BUTTON_DPAD_LEFT), PadButton(SDL_CONTROLLER_BUTTON_DPAD_RIGHT),
+                            PadButton(SDL_CONTROLLER_BUTTON_DPAD_UP), PadButton(SDL_CONTROLLER_BUTTON_DPAD_DOWN),
+                            PadAxis(SDL_CONTROLLER_AXIS_LEFTX, -32767), PadAxis(SDL_CONTROLLER_AXIS_LEFTX, 32767),
+                            PadAxis(SDL_CONTROLLER_AXIS_LEFTY, -32767), PadAxis(SDL_CONTROLLER_AXIS_LEFTY, 32767)}) {
+        t.Frame({PadAxis(SDL_CONTROLLER_AXIS_LEFTX, 0), PadAxis(SDL_CONTROLLER_AXIS_LEFTY, 0)}, 200.0f);
+        t.run->selectedIndex = 5;
+        t.Frame({input});
+        t.Frame({}, 100.0f);  // the stick still held
+        steps += std::to_string(t.run->selectedIndex) + " ";
+    }
+    EXPECT_EQ(steps, "4 6 1 9 4 6 1 9 ");
+}
+
+TEST(Screens, RestartDealsTheDeckSizeChosenLast) {
+    Table t(12, true);
+    for (int size : {16, 20}) {
+        t.Frame({KeyDown(SDLK_ESCAPE)});
+        ASSERT_EQ(t.Current(), "menu");
+        ClickThrough(t, t.menu->menu, {"New Game", std::to_string(size) + " cards"});
+        ASSERT_EQ(t.Current(), "game");
+        t.PlayDeal();
+        t.Frame();
+        ASSERT_EQ(t.Current(), "gameover");
+        ClickThrough(t, t.over->menu, {"Restart"});
+        EXPECT_EQ(t.Current(), "game");
+        EXPECT_EQ(t.run->cards.size(), size_t(size)) << "Restart after " << size << " cards";
+        EXPECT_EQ(t.Faces(), std::string(size_t(size), 'U')) << "a new deal, shown to memorise";
+    }
 }
 
 TEST(Screens, IntroShowsPromptHintsAndLogoAndAnyPressStarts) {
@@ -140,11 +196,7 @@ TEST(Screens, MenuTreeCallbacksAndLogoSizes) {
     auto* menu = bed.Add("menu", new GameMenuState(&bed, &bed.gameData));
     auto choose = [&](std::vector<std::string> path) {
         bed.SwitchState("menu");
-        for (const std::string& label : path) {
-            bed.Frame({MouseMotion(0, 0)});  // lays the open menu out; the pointer comes from elsewhere
-            for (MenuComponent* c : menu->menu->FindOpen(menu->menu)->children)
-                if (c->label == label) bed.Click(c->hitRect.x + 1, c->hitRect.y + 1);
-        }
+        ClickThrough(bed, menu->menu, path);
         return bed.Current();
     };
     const auto open = [m = menu->menu] { return m->FindOpen(m) ? m->FindOpen(m)->label : "none"; };
