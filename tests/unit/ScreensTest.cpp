@@ -63,6 +63,7 @@ TEST(CardTable, MouseAndControllerPlayMenuButtonEscapeAndResizing) {
     t.Frame();  // the memorise phase: face up, nothing matches yet
     EXPECT_EQ(t.Faces(), "UUUUUUUUUUUU");
     EXPECT_EQ(Str(t.card(0).Rect()), "96,76,128,128");
+    EXPECT_EQ(Str(t.run->navbarRect), "0,0,32,32");
     t.Frame({}, 1000.0f);
     EXPECT_EQ(t.Faces(), "DDDDDDDDDDDD");
     const size_t other = t.Partner(0) == 1 ? 2 : 1;  // a card of another pair
@@ -103,6 +104,7 @@ TEST(CardTable, MouseAndControllerPlayMenuButtonEscapeAndResizing) {
     EXPECT_EQ(Str(t.run->navbarRect), "0,0,32,32");
     // A controller moves a highlight over the cards, a face button reveals, Start opens the menu.
     t.SwitchState("game");
+    EXPECT_EQ(Str(t.run->navbarRect), "0,0,64,64");  // entered at 1280 x 720, unlike the resize
     t.inputManager->controllers[0].connected = true;
     std::string moves;
     for (auto b : {SDL_CONTROLLER_BUTTON_DPAD_LEFT, SDL_CONTROLLER_BUTTON_DPAD_DOWN, SDL_CONTROLLER_BUTTON_DPAD_RIGHT,
@@ -125,26 +127,34 @@ TEST(CardTable, MouseAndControllerPlayMenuButtonEscapeAndResizing) {
     EXPECT_EQ(t.Current(), "menu");
     t.SwitchState("game");  // Continue: the table as it was left
     EXPECT_EQ(t.Faces().substr(4, 2), "DU");
-    t.run->selectedIndex = 19;  // a smaller deal puts a highlight beyond its end on the first card
+    t.run->selectedIndex = 12;  // a smaller deal puts a highlight beyond its end on the first card
     t.gameData.cardCount = 12;
     t.gameData.newGameRequested = true;
     t.SwitchState("game");
     EXPECT_EQ(t.run->cards.size(), 12u);
     EXPECT_EQ(t.run->selectedIndex, 0);
-    // From a card inside the 4 x 3 table each direction, pressed or held, steps one card or one
-    // row the way it points, and once in 150 ms: a wrap at an edge could hide a wrong step.
+    // Each direction, pressed or held, steps one card or one row the way it points, once in
+    // 150 ms: from card 5, inside the 4 x 3 table, where a wrap cannot hide a wrong step; then
+    // next to the edges, and from the last card to the first.
+    const SDL_Event left = PadButton(SDL_CONTROLLER_BUTTON_DPAD_LEFT),
+                    right = PadButton(SDL_CONTROLLER_BUTTON_DPAD_RIGHT), up = PadButton(SDL_CONTROLLER_BUTTON_DPAD_UP),
+                    down = PadButton(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+    const SDL_Event stickLeft = PadAxis(SDL_CONTROLLER_AXIS_LEFTX, -32767),
+                    stickRight = PadAxis(SDL_CONTROLLER_AXIS_LEFTX, 32767),
+                    stickUp = PadAxis(SDL_CONTROLLER_AXIS_LEFTY, -32767),
+                    stickDown = PadAxis(SDL_CONTROLLER_AXIS_LEFTY, 32767);
+    const std::vector<std::pair<int, SDL_Event>> rows{{5, left},      {5, right},      {5, up},      {5, down},
+                                                      {5, stickLeft}, {5, stickRight}, {5, stickUp}, {5, stickDown},
+                                                      {1, left},      {10, right},     {11, right},  {7, down}};
     std::string steps;
-    for (SDL_Event input : {PadButton(SDL_CONTROLLER_BUTTON_DPAD_LEFT), PadButton(SDL_CONTROLLER_BUTTON_DPAD_RIGHT),
-                            PadButton(SDL_CONTROLLER_BUTTON_DPAD_UP), PadButton(SDL_CONTROLLER_BUTTON_DPAD_DOWN),
-                            PadAxis(SDL_CONTROLLER_AXIS_LEFTX, -32767), PadAxis(SDL_CONTROLLER_AXIS_LEFTX, 32767),
-                            PadAxis(SDL_CONTROLLER_AXIS_LEFTY, -32767), PadAxis(SDL_CONTROLLER_AXIS_LEFTY, 32767)}) {
+    for (auto [from, input] : rows) {
         t.Frame({PadAxis(SDL_CONTROLLER_AXIS_LEFTX, 0), PadAxis(SDL_CONTROLLER_AXIS_LEFTY, 0)}, 200.0f);
-        t.run->selectedIndex = 5;
+        t.run->selectedIndex = from;
         t.Frame({input});
         t.Frame({}, 100.0f);  // the stick still held
         steps += std::to_string(t.run->selectedIndex) + " ";
     }
-    EXPECT_EQ(steps, "4 6 1 9 4 6 1 9 ");
+    EXPECT_EQ(steps, "4 6 1 9 4 6 1 9 0 11 0 11 ");
 }
 
 TEST(Screens, RestartDealsTheDeckSizeChosenLast) {
