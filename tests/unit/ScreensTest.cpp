@@ -43,7 +43,7 @@ struct Table : ScreenBed {
             if (j != i && card(j).pairId == card(i).pairId) return j;
         return i;
     }
-    void PlayDeal() {  // after the memorise phase, pair by pair
+    void PlayDeal() {  // pair by pair, once the memorise phase is over
         Frame({}, 1500.0f);
         for (size_t i = 0; i < run->cards.size(); ++i) {
             if (card(i).matched) continue;
@@ -75,11 +75,7 @@ TEST(CardTable, MouseAndControllerPlayMenuButtonEscapeAndResizing) {
     EXPECT_EQ(t.Faces().substr(0, 1) + t.Faces()[other] + t.Faces()[t.Partner(other)], "UUD");
     t.Frame({}, 200.0f);
     EXPECT_EQ(t.Faces(), "DDDDDDDDDDDD");
-    for (size_t i = 0; i < 12; ++i) {
-        if (t.card(i).matched) continue;
-        t.ClickCard(i);
-        t.ClickCard(t.Partner(i));
-    }
+    t.PlayDeal();
     EXPECT_EQ(t.Faces(), "MMMMMMMMMMMM");
     EXPECT_EQ(t.Current(), "game");
     t.Frame();
